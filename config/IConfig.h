@@ -1,0 +1,45 @@
+// The configuration store: trees of named text values, one per index
+// (0 settings, 1 variable files, 2 user constants), addressed by paths of names
+// separated by "/". The store reports no errors: a path that names no node or
+// several nodes reads as an empty text and is not written; a missing or
+// malformed file loads as an empty store.
+#pragma once
+
+#include <list>
+#include <string>
+
+#include "config/ComponentT.h"
+
+class IConfig {
+ public:
+  using Node = ComponentT<std::string>;
+
+  // The store of `index` (0 to 15), made on first use; the pointer stays valid
+  // until release(). Refuses other indices with std::out_of_range.
+  static IConfig* instance(int index);
+
+  virtual ~IConfig() = default;
+
+  // Empties this store's tree and destroys this object; the next instance()
+  // of the same index makes a new object on the now empty store.
+  virtual void release() = 0;
+  // The root becomes a new, empty block named `rootName`; any previous tree is dropped.
+  virtual void create(const std::string& rootName) = 0;
+  // Adds a leaf `name` = `value` under the node `parentPath` names, if it names
+  // exactly one node and that node is a block; otherwise nothing happens.
+  virtual void add(const std::string& parentPath, const std::string& name, const std::string& value) = 0;
+  // Replaces the tree with the block read from `fileName`; on any failure the store is left empty.
+  virtual void load(const std::string& fileName) = 0;
+  // Writes the tree to `fileName`. Without a root nothing is written. The text
+  // goes to a new file in the same folder that replaces the target only once it
+  // is complete, so a failed save leaves the old file as it was. Failures are not reported.
+  virtual void save(const std::string& fileName) = 0;
+  // The value of the one node `path` names (empty for a block); an empty text otherwise.
+  virtual std::string get(const std::string& path) = 0;
+  // If `path` names exactly one node, its children are appended to `out` in
+  // order (a leaf empties `out`); otherwise `out` is left unchanged. The nodes
+  // stay owned by the tree and are valid until it changes.
+  virtual void children(const std::string& path, std::list<Node*>& out) = 0;
+  // Sets the value of the one leaf `path` names; never creates a node.
+  virtual void set(const std::string& path, const std::string& value) = 0;
+};
