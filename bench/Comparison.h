@@ -1,0 +1,68 @@
+// Shared by the benchmarks: each operation is timed for our code and for a
+// reference library in the same process, under names "ours/<op>/<arg>" and
+// "peer/<op>/<arg>"; after the usual report a table gives both times and the
+// ratio ours / peer for every pair.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <utility>
+
+namespace numbrix_bench {
+
+class ComparingReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      const std::string name = run.benchmark_name();
+      const auto slash = name.find('/');
+      if (slash == std::string::npos) continue;
+      const std::string side = name.substr(0, slash), key = name.substr(slash + 1);
+      const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      (side == "ours" ? times_[key].first : times_[key].second) = seconds;
+      if (order_.insert({key, order_.size()}).second) keys_.push_back(key);
+    }
+  }
+
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    std::printf("\n%-28s %14s %14s %10s\n", "operation", "ours", "peer", "ours/peer");
+    for (const std::string& key : keys_) {
+      const auto [ours, peer] = times_[key];
+      std::printf("%-28s %14s %14s %10s\n", key.c_str(), format(ours).c_str(), format(peer).c_str(),
+                  ours > 0 && peer > 0 ? std::to_string(ours / peer).substr(0, 6).c_str() : "-");
+    }
+  }
+
+ private:
+  static std::string format(double seconds) {
+    if (seconds <= 0) return "-";
+    char text[32];
+    if (seconds >= 1e-3)
+      std::snprintf(text, sizeof text, "%.3f ms", seconds * 1e3);
+    else
+      std::snprintf(text, sizeof text, "%.3f us", seconds * 1e6);
+    return text;
+  }
+
+  std::map<std::string, std::pair<double, double>> times_;
+  std::map<std::string, std::size_t> order_;
+  std::vector<std::string> keys_;
+};
+
+// Runs the registered benchmarks with the comparing reporter.
+inline int runComparison(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  ComparingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
+
+}  // namespace numbrix_bench

@@ -1,0 +1,212 @@
+#include "bignum/convolution.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "bignum/check.h"
+#include "bignum/init.h"
+#include "bignum/modint.h"
+#include "bignum/transform.h"
+
+namespace bignum {
+
+namespace {
+
+__extension__ typedef unsigned __int128 u128;
+
+struct Modulus {
+  std::uint32_t m, g;
+};
+// The order in which the moduli are used; the last, m1, keeps the result.
+constexpr Modulus kModuli[3] = {{MOD3, ROOT3}, {MOD2, ROOT2}, {MOD1, ROOT1}};
+
+// Transforms a working vector: through a window over all its words when it fits
+// the workspace (then back to its usual place), else through its file.
+void transformVector(datastruct& v, std::uint32_t g, std::size_t N, bool forward) {
+  if (N > limits().Maxblocksize) {
+    forward ? forwardTransform(v, g, N) : inverseTransform(v, g, N);
+    return;
+  }
+  std::uint32_t* words = v.getreadwindow(0, N);
+  forward ? forwardTransform(words, g, N) : inverseTransform(words, g, N);
+  v.writeback();
+  v.relocate(DEFAULT);
+}
+
+// b <- a (x) b in the transformed domain, in windows of Blocksize words.
+void pointwise(datastruct& b, datastruct& a, std::size_t N) {
+  const std::size_t block = limits().Blocksize;
+  for (std::size_t i = 0; i < N; i += block) {
+    const std::size_t n = std::min(block, N - i);
+    const std::uint32_t* x = a.getreadwindow(i, n);
+    std::uint32_t* y = b.getreadwindow(i, n);
+    transformedProduct(y, x, n);
+    b.writeback();
+    a.clearreadwindow();
+  }
+}
+
+void pointwiseSquare(datastruct& a, std::size_t N) {
+  const std::size_t block = limits().Maxblocksize;
+  for (std::size_t i = 0; i < N; i += block) {
+    const std::size_t n = std::min(block, N - i);
+    transformedSquare(a.getreadwindow(i, n), n);
+    a.writeback();
+  }
+}
+
+// The Chinese remainder theorem for m1, m2, m3: the value below M = m1 m2 m3
+// with three given residues, split into its base-10^9 digits.
+class Recombiner {
+ public:
+  Recombiner() {
+    // The inverses of the cofactors, kept in Montgomery form so that one
+    // Montgomery product gives r * T mod m exactly.
+    t1_ = mg1_.to(mg1_.power(static_cast<std::uint32_t>(p23_ % MOD1), MOD1 - 2));
+    t2_ = mg2_.to(mg2_.power(static_cast<std::uint32_t>(p13_ % MOD2), MOD2 - 2));
+    t3_ = mg3_.to(mg3_.power(static_cast<std::uint32_t>(p12_ % MOD3), MOD3 - 2));
+  }
+
+  // s = y1 P23 + y2 P13 + y3 P12 mod M with y_k = r_k T_k mod m_k, as
+  // s = a2 10^18 + a1 10^9 + a0 (a0, a1 below 10^9; a2 below 7.8 10^9).
+  void digits(std::uint32_t r1, std::uint32_t r2, std::uint32_t r3, std::uint32_t& a0, std::uint64_t& a1,
+              std::uint64_t& a2) const {
+    u128 s = static_cast<u128>(mg1_.mul(r1, t1_)) * p23_ + static_cast<u128>(mg2_.mul(r2, t2_)) * p13_;
+    s -= s >= M_ ? M_ : 0;
+    s += static_cast<u128>(mg3_.mul(r3, t3_)) * p12_;
+    s -= s >= M_ ? M_ : 0;
+    // s / 10^9 in two steps of 32 bits, each a division of a 64-bit word by a constant.
+    const std::uint64_t high = static_cast<std::uint64_t>(s >> 32);
+    const std::uint64_t q1 = high / Base;
+    const std::uint64_t low = ((high - q1 * Base) << 32) | static_cast<std::uint32_t>(s);
+    const std::uint64_t q0 = low / Base;
+    a0 = static_cast<std::uint32_t>(low - q0 * Base);
+    const std::uint64_t quotient = (q1 << 32) + q0;
+    a1 = quotient % Base;
+    a2 = quotient / Base;
+  }
+
+ private:
+  static constexpr std::uint64_t p23_ = std::uint64_t{MOD2} * MOD3, p13_ = std::uint64_t{MOD1} * MOD3,
+                                 p12_ = std::uint64_t{MOD1} * MOD2;
+  static constexpr u128 M_ = static_cast<u128>(p12_) * MOD3;
+  Montgomery mg1_ = Montgomery::of(MOD1), mg2_ = Montgomery::of(MOD2), mg3_ = Montgomery::of(MOD3);
+  std::uint32_t t1_, t2_, t3_;
+};
+
+// Moves the first S words of v one place toward the end (the last falls off)
+// and puts `first` in front, in windows from the end.
+void shiftInLeadingWord(datastruct& v, std::size_t S, std::uint32_t first) {
+  const std::size_t block = limits().Blocksize;
+  for (std::size_t end = S; end > 1;) {
+    const std::size_t n = std::min(block, end - 1);
+    std::uint32_t* words = v.getreadwindow(end - 1 - n, n + 1);
+    std::memmove(words + 1, words, n * 4);
+    v.writeback();
+    end -= n;
+  }
+  v.getreadwindow(0, 1)[0] = first;
+  v.writeback();
+}
+
+// Recombines the first S positions of the three residue vectors (r1 for m1)
+// into base-10^9 words written over r1, and returns the carry flag.
+//
+// Each exact value s below m1 m2 m3 is split into its base-10^9 digits
+// s = a2 10^18 + a1 10^9 + a0 independently of the others; the carry pass then
+// only adds a0 of a position, a1 of the next and a2 of the one after, plus a
+// small carry. That gives the same words as carrying the whole 96-bit value
+// position by position, with a short dependency chain.
+int recombine(datastruct& r1, datastruct& r2, datastruct& r3, std::size_t S) {
+  const Recombiner crt;
+  constexpr std::size_t kChunk = 1024;  // positions whose upper digits are held at a time
+  std::uint64_t digits1[kChunk], digits2[kChunk];
+  std::uint64_t carry = 0, next1 = 0, next2 = 0, following2 = 0;  // a1 of i+1, a2 of i+1 and i+2
+  const std::size_t block = limits().Blocksize;
+  for (std::size_t end = S; end > 0;) {
+    const std::size_t n = std::min(block, end);
+    const std::size_t start = end - n;
+    std::uint32_t* w1 = r1.getreadwindow(start, n);
+    const std::uint32_t* w2 = r2.getreadwindow(start, n);
+    const std::uint32_t* w3 = r3.getreadwindow(start, n);
+    for (std::size_t top = n; top > 0;) {
+      const std::size_t bottom = top > kChunk ? top - kChunk : 0;
+      for (std::size_t i = bottom; i < top; ++i)
+        crt.digits(w1[i], w2[i], w3[i], w1[i], digits1[i - bottom], digits2[i - bottom]);
+      for (std::size_t i = top; i-- > bottom;) {
+        const std::uint64_t sum = w1[i] + next1 + following2 + carry;
+        w1[i] = static_cast<std::uint32_t>(sum % Base);
+        carry = sum / Base;
+        following2 = next2;
+        next1 = digits1[i - bottom];
+        next2 = digits2[i - bottom];
+      }
+      top = bottom;
+    }
+    r3.clearreadwindow();
+    r2.clearreadwindow();
+    r1.writeback();
+    end = start;
+  }
+  // What is carried beyond the first position; below 10^9 for any product.
+  const std::uint64_t K = carry + next1 + following2 + next2 * Base;
+  if (static_cast<std::uint32_t>(K) == 0) return 0;
+  shiftInLeadingWord(r1, S, static_cast<std::uint32_t>(K));
+  return 1;
+}
+
+// The residue vector of one modulus: the first `length` words of x (and y,
+// unless squaring), transformed, multiplied and transformed back.
+std::unique_ptr<datastruct> residues(datastruct& x, std::size_t lx, datastruct* y, std::size_t ly, std::size_t N,
+                                     const Modulus& mod, int location) {
+  setmodulus(mod.m);
+  auto A = std::make_unique<datastruct>(x, lx, location, N);
+  transformVector(*A, mod.g, N, true);
+  if (y == nullptr) {
+    pointwiseSquare(*A, N);
+  } else {
+    auto B = std::make_unique<datastruct>(*y, ly, location, N);
+    transformVector(*B, mod.g, N, true);
+    pointwise(*B, *A, N);
+    A = std::move(B);  // the first transform is no longer needed
+  }
+  transformVector(*A, mod.g, N, false);
+  return A;
+}
+
+ConvolutionResult convolve(datastruct& a, datastruct* b, std::size_t S, std::size_t la, std::size_t lb, std::size_t N) {
+  BIGNUM_CHECK(N <= MAXTRANSFORMLENGTH, "pn <= MAXTRANSFORMLENGTH", "convolution");
+  BIGNUM_CHECK(N >= la + lb && S <= N && N == rnd23up(N), "N == rnd23up(la + lb)", "convolution");
+  const int location = N > limits().Maxblocksize ? DISK : MEMORY;
+  if (N < 2) {  // one of the factors is empty: the product is zero
+    auto zero = std::make_unique<datastruct>(S, nullptr, location);
+    return ConvolutionResult{std::move(zero), 0};
+  }
+  std::unique_ptr<datastruct> r[3];
+  for (int i = 0; i < 3; ++i) r[i] = residues(a, la, b, lb, N, kModuli[i], location);
+  const int carry = recombine(*r[2], *r[1], *r[0], S);
+  r[0].reset();
+  r[1].reset();
+  r[2]->relocate(DEFAULT, S);
+  return ConvolutionResult{std::move(r[2]), carry};
+}
+
+}  // namespace
+
+std::size_t rnd23up(std::size_t n) {
+  if (n == 0) return 0;
+  std::size_t v = 1;
+  while (v < n) v = (v & (v - 1)) == 0 && v >= 2 ? v / 2 * 3 : (v == 1 ? 2 : v / 3 * 4);
+  return v;
+}
+
+ConvolutionResult convolution(datastruct& a, datastruct& b, std::size_t S, std::size_t la, std::size_t lb,
+                              std::size_t N) {
+  return convolve(a, &b, S, la, lb, N);
+}
+
+ConvolutionResult selfConvolution(datastruct& a, std::size_t S, std::size_t la, std::size_t N) {
+  return convolve(a, nullptr, S, la, la, N);
+}
+
+}  // namespace bignum

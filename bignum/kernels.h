@@ -1,0 +1,55 @@
+// The inner loops of the number-theoretic transforms, in a portable version and,
+// where the processor has them, a version on 256-bit vectors. Both compute
+// exactly the same words. All residues are in [0, m) of the Montgomery modulus;
+// "Montgomery form" of v means v * 2^32 mod m.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "bignum/modint.h"
+
+namespace bignum {
+
+struct Kernels {
+  const char* name;
+  // Radix-2 decimation in frequency over one row of n = 2^j words (natural
+  // order in, bit-reversed order out). `twiddles` holds, for every span h, the
+  // Montgomery forms of r_h^k (r_h a primitive 2h-th root) at index h + k.
+  void (*forwardRow)(std::uint32_t* row, std::size_t n, const std::uint32_t* twiddles, const Montgomery& mg);
+  // Radix-2 decimation in time with the inverse root's table (bit-reversed in,
+  // natural out); the result is n times the input of the forward kernel.
+  void (*inverseRow)(std::uint32_t* row, std::size_t n, const std::uint32_t* twiddles, const Montgomery& mg);
+  // row[j] <- row[j] * c * b^j, with `first` and `ratio` the Montgomery forms of c and b.
+  void (*scaleRow)(std::uint32_t* row, std::size_t n, std::uint32_t first, std::uint32_t ratio, const Montgomery& mg);
+  // b[i] <- a[i] * b[i] / 2^32 (the product in the transformed domain).
+  void (*multiply)(std::uint32_t* b, const std::uint32_t* a, std::size_t n, const Montgomery& mg);
+  // a[i] <- a[i]^2 / 2^32.
+  void (*square)(std::uint32_t* a, std::size_t n, const Montgomery& mg);
+  // The radix-3 step over three rows x0, x1 = x0 + third, x2 = x0 + 2 third,
+  // columns [begin, end): with s = x1 + x2, d = x1 - x2 and u = x0 + s + c1 s,
+  //   x0 <- x0 + s, x1 <- (u + c2 d) w^j, x2 <- (u - c2 d) w^2j,
+  // all constants in Montgomery form, `power` that of w^begin and `ratio` of w.
+  void (*radix3)(std::uint32_t* x0, std::size_t third, std::size_t begin, std::size_t end, std::uint32_t c1,
+                 std::uint32_t c2, std::uint32_t power, std::uint32_t ratio, const Montgomery& mg);
+  // The inverse radix-3 step: x1 <- x1 w^j, x2 <- x2 w^2j first, then the same butterfly.
+  void (*inverseRadix3)(std::uint32_t* x0, std::size_t third, std::size_t begin, std::size_t end, std::uint32_t c1,
+                        std::uint32_t c2, std::uint32_t power, std::uint32_t ratio, const Montgomery& mg);
+  // The forward and inverse row kernels applied to each of the `width` columns
+  // of a block of `rows` rows of `width` words (rows a power of two): every
+  // column gets exactly what its own row kernel would give.
+  void (*forwardColumns)(std::uint32_t* block, std::size_t rows, std::size_t width, const std::uint32_t* twiddles,
+                         const Montgomery& mg);
+  void (*inverseColumns)(std::uint32_t* block, std::size_t rows, std::size_t width, const std::uint32_t* twiddles,
+                         const Montgomery& mg);
+};
+
+// The portable kernels.
+const Kernels& portableKernels();
+// The 256-bit vector kernels, or null when this processor lacks AVX2.
+const Kernels* vectorKernels();
+// The kernels in use: the vector ones when available, unless the environment
+// variable NUMBRIX_PORTABLE_KERNELS is set.
+const Kernels& activeKernels();
+
+}  // namespace bignum

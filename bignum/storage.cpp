@@ -1,0 +1,330 @@
+#include "bignum/storage.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "bignum/check.h"
+#include "bignum/init.h"
+#include "bignum/largebuffer.h"
+
+static_assert(std::endian::native == std::endian::little, "backing files hold little-endian words");
+
+namespace bignum {
+
+namespace {
+
+constexpr const char* kStorage = "storage";
+constexpr std::size_t kAlignment = 64;
+
+bool workspaceLent = false;
+std::uint32_t nextFileNumber = 0;
+
+// Loops until all bytes are transferred; false on any error or end of file.
+bool transferAll(int fd, std::size_t offset, std::size_t bytes, void* buffer, bool reading) {
+  auto* p = static_cast<char*>(buffer);
+  while (bytes > 0) {
+    const ssize_t done = reading ? ::pread(fd, p, bytes, static_cast<off_t>(offset))
+                                 : ::pwrite(fd, p, bytes, static_cast<off_t>(offset));
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) return false;
+    p += done;
+    offset += static_cast<std::size_t>(done);
+    bytes -= static_cast<std::size_t>(done);
+  }
+  return true;
+}
+
+int openFile(const std::string& name, int flags) {
+  int fd;
+  do {
+    fd = ::open(name.c_str(), flags | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  BIGNUM_CHECK(fd >= 0, "fs->good ()", kStorage);
+  return fd;
+}
+
+void closeFile(int fd) { BIGNUM_CHECK(::close(fd) == 0, "fs->good ()", kStorage); }
+
+}  // namespace
+
+std::uint32_t* allocateWords(std::size_t words) {
+  const Limits& l = limits();
+  if (words <= l.Memorythreshold) {
+    if (words == 0) return nullptr;
+    const std::size_t bytes = words * 4;
+    void* buffer = bytes >= kLargeBuffer
+                       ? allocateLarge(bytes)
+                       : std::aligned_alloc(kAlignment, (bytes + kAlignment - 1) / kAlignment * kAlignment);
+    BIGNUM_CHECK(buffer != nullptr, "data", kStorage);
+    return static_cast<std::uint32_t*>(buffer);
+  }
+  BIGNUM_CHECK(!workspaceLent, "!workspaceused", "modint");
+  BIGNUM_CHECK(words <= l.Maxblocksize, "size <= Maxblocksize", "modint");
+  workspaceLent = true;
+  return workspace();
+}
+
+void releaseWords(std::uint32_t* buffer, std::size_t words) {
+  if (buffer == nullptr) return;
+  if (buffer == workspace()) {
+    BIGNUM_CHECK(workspaceLent, "workspaceused", "modint");
+    workspaceLent = false;
+    return;
+  }
+  if (words * 4 >= kLargeBuffer)
+    releaseLarge(buffer, words * 4);
+  else
+    std::free(buffer);
+}
+
+bool workspaceInUse() { return workspaceLent; }
+
+void streamRead(int stream, std::size_t position, std::size_t words, std::uint32_t* into) {
+  BIGNUM_CHECK(transferAll(stream, position * 4, words * 4, into, true), "fs->good ()", kStorage);
+}
+
+void streamWrite(int stream, std::size_t position, std::size_t words, const std::uint32_t* from) {
+  BIGNUM_CHECK(transferAll(stream, position * 4, words * 4, const_cast<std::uint32_t*>(from), false), "fs->good ()",
+               kStorage);
+}
+
+// --- datastruct ------------------------------------------------------------
+
+std::string datastruct::fileName() const {
+  char name[32];
+  std::snprintf(name, sizeof name, "%08u.num", static_cast<unsigned>(fileNumber_));
+  return name;
+}
+
+void datastruct::createFile(const std::uint32_t* words, std::size_t count) {
+  fileNumber_ = nextFileNumber++;
+  const int fd = openFile(fileName(), O_RDWR | O_CREAT | O_TRUNC);
+  if (count > 0) streamWrite(fd, 0, count, words);
+  if (size_ > count) BIGNUM_CHECK(::ftruncate(fd, static_cast<off_t>(size_ * 4)) == 0, "fs->good ()", kStorage);
+  closeFile(fd);
+}
+
+void datastruct::readFile(std::size_t position, std::size_t length, std::uint32_t* into) {
+  const int fd = openFile(fileName(), O_RDONLY);
+  streamRead(fd, position, length, into);
+  closeFile(fd);
+}
+
+void datastruct::writeFile(std::size_t position, std::size_t length, const std::uint32_t* from, bool create) {
+  const int fd = openFile(fileName(), O_RDWR | (create ? O_CREAT : 0));
+  streamWrite(fd, position, length, from);
+  closeFile(fd);
+}
+
+// Cuts the file, or extends it with zero words.
+void datastruct::setFileLength(std::size_t words) {
+  const int fd = openFile(fileName(), O_RDWR | O_CREAT);
+  BIGNUM_CHECK(::ftruncate(fd, static_cast<off_t>(words * 4)) == 0, "fs->good ()", kStorage);
+  closeFile(fd);
+}
+
+void datastruct::removeFile() { ::unlink(fileName().c_str()); }
+
+datastruct::datastruct(std::size_t size, std::uint32_t* data, int location, bool fill) : size_(size) {
+  location_ = location == DEFAULT ? (size > limits().Memorythreshold ? DISK : MEMORY) : location;
+  if (location_ == MEMORY) {
+    if (size == 0) {
+      releaseWords(data, 0);
+    } else if (data != nullptr) {
+      data_ = data;
+    } else {
+      data_ = allocateWords(size);
+      if (fill) std::memset(data_, 0, size * 4);
+    }
+    return;
+  }
+  // On disk: the words (or zeros) go to a new file. Without `fill` the file is
+  // still as long as the mantissa, so that every window can be read.
+  fileNumber_ = nextFileNumber++;
+  if (size > 0) {
+    const int fd = openFile(fileName(), O_RDWR | O_CREAT | O_TRUNC);
+    if (data != nullptr) streamWrite(fd, 0, size, data);
+    BIGNUM_CHECK(::ftruncate(fd, static_cast<off_t>(size * 4)) == 0, "fs->good ()", kStorage);
+    closeFile(fd);
+  }
+  releaseWords(data, size);
+}
+
+datastruct::datastruct(datastruct& source, std::size_t count, int location, std::size_t total) : size_(total) {
+  const Limits& l = limits();
+  location_ = location == DEFAULT ? source.location() : location;
+  const std::size_t copied = std::min({count, source.size(), total});
+  if (location_ == MEMORY) {
+    data_ = allocateWords(total);
+    for (std::size_t done = 0; done < copied;) {
+      const std::size_t n = std::min(l.Blocksize, copied - done);
+      std::memcpy(data_ + done, source.getreadwindow(done, n), n * 4);
+      source.clearreadwindow();
+      done += n;
+    }
+    if (total > copied) std::memset(data_ + copied, 0, (total - copied) * 4);
+    return;
+  }
+  // A disk target is written straight through its file; a disk source is read
+  // in heap-sized windows so that the workspace is not needed twice.
+  fileNumber_ = nextFileNumber++;
+  if (total == 0) return;
+  const int fd = openFile(fileName(), O_RDWR | O_CREAT | O_TRUNC);
+  const std::size_t chunk = source.location() == DISK ? l.Blocksize : l.Maxblocksize;
+  for (std::size_t done = 0; done < copied;) {
+    const std::size_t n = std::min(chunk, copied - done);
+    streamWrite(fd, done, n, source.getreadwindow(done, n));
+    source.clearreadwindow();
+    done += n;
+  }
+  BIGNUM_CHECK(::ftruncate(fd, static_cast<off_t>(total * 4)) == 0, "fs->good ()", kStorage);
+  closeFile(fd);
+}
+
+datastruct::~datastruct() {
+  BIGNUM_CHECK(!gotdata_, "!gotdata", kStorage);
+  if (location_ == MEMORY) {
+    releaseWords(data_, size_);
+  } else {
+    if (stream_ >= 0) ::close(stream_);
+    removeFile();
+  }
+}
+
+std::uint32_t* datastruct::openWindow(std::size_t position, std::size_t length, bool read) {
+  BIGNUM_CHECK(!gotdata_, "!gotdata", kStorage);
+  gotdata_ = true;
+  if (location_ == MEMORY) return data_ == nullptr ? nullptr : data_ + position;
+  BIGNUM_CHECK(data_ == nullptr, "!data", kStorage);
+  position_ = position;
+  windowLength_ = length;
+  data_ = allocateWords(length);
+  if (read && length > 0) readFile(position, length, data_);
+  return data_;
+}
+
+std::uint32_t* datastruct::getreadwindow(std::size_t position, std::size_t length) {
+  return openWindow(position, length, true);
+}
+
+std::uint32_t* datastruct::getwritewindow(std::size_t position, std::size_t length) {
+  return openWindow(position, length, false);
+}
+
+void datastruct::clearreadwindow() {
+  BIGNUM_CHECK(gotdata_, "gotdata", kStorage);
+  gotdata_ = false;
+  if (location_ == MEMORY) return;
+  releaseWords(data_, windowLength_);
+  data_ = nullptr;
+}
+
+void datastruct::writeback() {
+  BIGNUM_CHECK(gotdata_, "gotdata", kStorage);
+  gotdata_ = false;
+  if (location_ == MEMORY) return;
+  BIGNUM_CHECK(data_ != nullptr || windowLength_ == 0, "data", kStorage);
+  if (windowLength_ > 0) writeFile(position_, windowLength_, data_);
+  releaseWords(data_, windowLength_);
+  data_ = nullptr;
+}
+
+void datastruct::resize(std::size_t newSize) {
+  BIGNUM_CHECK(!gotdata_, "!gotdata", kStorage);
+  if (newSize == size_) return;
+  if (location_ == DISK) {
+    setFileLength(newSize);
+    size_ = newSize;
+    return;
+  }
+  std::uint32_t* fresh = allocateWords(newSize);
+  const std::size_t kept = std::min(size_, newSize);
+  if (kept > 0) std::memcpy(fresh, data_, kept * 4);
+  if (newSize > kept) std::memset(fresh + kept, 0, (newSize - kept) * 4);
+  releaseWords(data_, size_);
+  data_ = fresh;
+  size_ = newSize;
+}
+
+void datastruct::relocate(int location, std::size_t newSize) {
+  BIGNUM_CHECK(!gotdata_, "!gotdata", kStorage);
+  if (newSize == keepSize) newSize = size_;
+  const int target = location == DEFAULT ? (newSize > limits().Memorythreshold ? DISK : MEMORY) : location;
+  if (target == location_) {
+    resize(newSize);
+    return;
+  }
+  const std::size_t kept = std::min(size_, newSize);
+  if (target == DISK) {
+    std::uint32_t* words = data_;
+    const std::size_t oldSize = size_;
+    data_ = nullptr;
+    location_ = DISK;
+    size_ = newSize;
+    createFile(words, kept);
+    releaseWords(words, oldSize);
+    return;
+  }
+  // DISK -> MEMORY: read the file into a new array, then delete it.
+  std::uint32_t* words = allocateWords(newSize);
+  if (kept > 0) readFile(0, kept, words);
+  if (newSize > kept) std::memset(words + kept, 0, (newSize - kept) * 4);
+  removeFile();
+  location_ = MEMORY;
+  data_ = words;
+  size_ = newSize;
+}
+
+int datastruct::openstream() {
+  BIGNUM_CHECK(location_ != MEMORY, "location != MEMORY", kStorage);
+  if (stream_ < 0) stream_ = openFile(fileName(), O_RDWR | O_CREAT);
+  return stream_;
+}
+
+void datastruct::closestream() {
+  BIGNUM_CHECK(location_ != MEMORY, "location != MEMORY", kStorage);
+  if (stream_ >= 0) closeFile(stream_);
+  stream_ = -1;
+}
+
+// --- word routines -----------------------------------------------------------
+
+void copyWords(datastruct& target, std::size_t targetPosition, datastruct& source, std::size_t sourcePosition,
+               std::size_t length) {
+  const std::size_t block = limits().Blocksize;
+  for (std::size_t done = 0; done < length;) {
+    const std::size_t n = std::min(block, length - done);
+    const std::uint32_t* from = source.getreadwindow(sourcePosition + done, n);
+    std::uint32_t* to = target.getwritewindow(targetPosition + done, n);
+    std::memcpy(to, from, n * 4);
+    target.writeback();
+    source.clearreadwindow();
+    done += n;
+  }
+}
+
+std::size_t trailingZeroWords(datastruct& storage, std::size_t count) {
+  const std::size_t block = limits().Blocksize;
+  std::size_t zeros = 0;
+  for (std::size_t end = count; end > 0;) {
+    const std::size_t n = std::min(block, end);
+    const std::uint32_t* words = storage.getreadwindow(end - n, n);
+    std::size_t i = n;
+    while (i > 0 && words[i - 1] == 0) --i;
+    storage.clearreadwindow();
+    zeros += n - i;
+    if (i > 0) break;
+    end -= n;
+  }
+  return zeros;
+}
+
+}  // namespace bignum

@@ -1,0 +1,128 @@
+#include "bignum/transform.h"
+
+#include <cstdlib>
+
+#include "bignum/transform_steps.h"
+
+namespace bignum {
+
+namespace steps {
+
+unsigned lastThreads = 1;
+
+std::uint32_t* sharedScratch(std::size_t words) {
+  static std::uint32_t* buffer = nullptr;  // kept until the process ends
+  static std::size_t size = 0;
+  if (words > size) {
+    std::free(buffer);
+    size = std::max(words, 2 * size);
+    buffer = static_cast<std::uint32_t*>(std::aligned_alloc(64, (size * 4 + 63) / 64 * 64));
+    BIGNUM_CHECK(buffer != nullptr, "data", "transform");
+  }
+  return buffer;
+}
+
+}  // namespace steps
+
+using namespace steps;
+
+namespace {
+
+// How many columns the memory column pass takes at a time: a block of about
+// 256 KiB, at least one vector wide, and narrow enough to give every thread a strip.
+std::size_t columnGroup(const Shape& s, bool threaded) {
+  std::size_t b = std::min(s.R2, std::clamp<std::size_t>(65536 / s.R1, 8, 64));
+  if (threaded) b = std::min(b, std::max<std::size_t>(std::bit_floor(s.R2 / limits().NProcessors), 8));
+  return b;
+}
+
+// The column pass: strips of columns, split over the threads.
+void columnPass(std::uint32_t* data, const Shape& s, std::uint32_t root, bool threaded, bool forward,
+                const Montgomery& mg, const Kernels& k) {
+  if (s.R1 < 2) return;
+  Scratch table(s.R1);
+  buildTable(table.get(), s.R1, root, mg);
+  const std::size_t b = columnGroup(s, threaded);
+  runSlices(s.R2 / b, threaded, table.get(), s.R1, b * s.R1,
+            [&](std::size_t begin, std::size_t end, const std::uint32_t* t, std::uint32_t* block) {
+              for (std::size_t group = begin; group < end; ++group)
+                transformColumns(data + group * b, s.R2, b, s, block, t, forward, mg, k);
+            });
+}
+
+// The row pass: each(row, i, table) for every row, split over the threads.
+template <class Each>
+void rowPass(std::uint32_t* data, const Shape& s, std::uint32_t root, bool threaded, const Montgomery& mg,
+             Each&& each) {
+  Scratch table(s.R2);
+  buildTable(table.get(), s.R2, root, mg);
+  runSlices(s.R1, threaded, table.get(), s.R2, 0,
+            [&](std::size_t begin, std::size_t end, const std::uint32_t* t, std::uint32_t*) {
+              for (std::size_t i = begin; i < end; ++i) each(data + i * s.R2, i, t);
+            });
+}
+
+bool threadedLength(std::size_t N) { return N >= kThreadedLength && limits().NProcessors >= 2; }
+
+void forwardPow2(std::uint32_t* data, std::size_t N, std::uint32_t g, const Montgomery& mg, const Kernels& k) {
+  const Shape s = shapeOf(N);
+  const std::uint32_t w = forwardRoot(mg, g, N);
+  columnPass(data, s, mg.power(w, s.R2), threadedLength(N), true, mg, k);
+  rowPass(data, s, mg.power(w, s.R1), threadedLength(N), mg,
+          [&](std::uint32_t* row, std::size_t i, const std::uint32_t* t) { forwardRowOf(row, i, s, w, t, mg, k); });
+}
+
+void inversePow2(std::uint32_t* data, std::size_t N, std::uint32_t g, std::size_t f, const Montgomery& mg,
+                 const Kernels& k) {
+  const Shape s = shapeOf(N);
+  const std::uint32_t v = inverseRoot(mg, g, N);
+  const std::uint32_t scale = inverseScale(mg, N, f);
+  rowPass(
+      data, s, mg.power(v, s.R1), threadedLength(N), mg,
+      [&](std::uint32_t* row, std::size_t i, const std::uint32_t* t) { inverseRowOf(row, i, s, v, scale, t, mg, k); });
+  columnPass(data, s, mg.power(v, s.R2), threadedLength(N), false, mg, k);
+}
+
+}  // namespace
+
+unsigned lastRowThreads() { return lastThreads; }
+
+void forwardTransform(std::uint32_t* data, std::uint32_t root, std::size_t N) {
+  if (N < 2) return;
+  checkLength(N);
+  const Montgomery mg = Montgomery::of(getmodulus());
+  const Kernels& k = activeKernels();
+  if (isPowerOfTwo(N)) {
+    forwardPow2(data, N, root, mg, k);
+    return;
+  }
+  const std::size_t M = N / 3;
+  const std::uint32_t w = forwardRoot(mg, root, N);
+  const Radix3 c = radix3Constants(mg, w, M);
+  k.radix3(data, M, 0, M, c.c1, c.c2, mg.r1, mg.to(w), mg);
+  for (std::size_t t = 0; t < 3; ++t) forwardPow2(data + t * M, M, root, mg, k);
+}
+
+void inverseTransform(std::uint32_t* data, std::uint32_t root, std::size_t N) {
+  if (N < 2) return;
+  checkLength(N);
+  const Montgomery mg = Montgomery::of(getmodulus());
+  const Kernels& k = activeKernels();
+  if (isPowerOfTwo(N)) {
+    inversePow2(data, N, root, 1, mg, k);
+    return;
+  }
+  const std::size_t M = N / 3;
+  for (std::size_t t = 0; t < 3; ++t) inversePow2(data + t * M, M, root, 3, mg, k);
+  const std::uint32_t v = inverseRoot(mg, root, N);
+  const Radix3 c = radix3Constants(mg, v, M);
+  k.inverseRadix3(data, M, 0, M, c.c1, c.c2, mg.r1, mg.to(v), mg);
+}
+
+void transformedProduct(std::uint32_t* b, const std::uint32_t* a, std::size_t n) {
+  activeKernels().multiply(b, a, n, Montgomery::of(getmodulus()));
+}
+
+void transformedSquare(std::uint32_t* a, std::size_t n) { activeKernels().square(a, n, Montgomery::of(getmodulus())); }
+
+}  // namespace bignum
