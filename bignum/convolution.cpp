@@ -12,8 +12,6 @@ namespace bignum {
 
 namespace {
 
-__extension__ typedef unsigned __int128 u128;
-
 struct Modulus {
   std::uint32_t m, g;
 };
@@ -55,43 +53,42 @@ void pointwiseSquare(datastruct& a, std::size_t N) {
   }
 }
 
-// The Chinese remainder theorem for m1, m2, m3: the value below M = m1 m2 m3
-// with three given residues, split into its base-10^9 digits.
+// The Chinese remainder theorem for m1, m2, m3: the value s below m1 m2 m3
+// with three given residues, in Garner's mixed-radix form
+//   s = x1 + m1 x2 + m1 m2 x3   (x1 < m1, x2 < m2, x3 < m3),
+// which needs no reduction modulo m1 m2 m3, and then in base 10^9 as
+//   s = a0 + a1 10^9 + a2 10^18   (a0, a1 below 10^9; a2 below 7.3 10^9).
 class Recombiner {
  public:
-  Recombiner() {
-    // The inverses of the cofactors, kept in Montgomery form so that one
-    // Montgomery product gives r * T mod m exactly.
-    t1_ = mg1_.to(mg1_.power(static_cast<std::uint32_t>(p23_ % MOD1), MOD1 - 2));
-    t2_ = mg2_.to(mg2_.power(static_cast<std::uint32_t>(p13_ % MOD2), MOD2 - 2));
-    t3_ = mg3_.to(mg3_.power(static_cast<std::uint32_t>(p12_ % MOD3), MOD3 - 2));
-  }
-
-  // s = y1 P23 + y2 P13 + y3 P12 mod M with y_k = r_k T_k mod m_k, as
-  // s = a2 10^18 + a1 10^9 + a0 (a0, a1 below 10^9; a2 below 7.8 10^9).
   void digits(std::uint32_t r1, std::uint32_t r2, std::uint32_t r3, std::uint32_t& a0, std::uint64_t& a1,
               std::uint64_t& a2) const {
-    u128 s = static_cast<u128>(mg1_.mul(r1, t1_)) * p23_ + static_cast<u128>(mg2_.mul(r2, t2_)) * p13_;
-    s -= s >= M_ ? M_ : 0;
-    s += static_cast<u128>(mg3_.mul(r3, t3_)) * p12_;
-    s -= s >= M_ ? M_ : 0;
-    // s / 10^9 in two steps of 32 bits, each a division of a 64-bit word by a constant.
-    const std::uint64_t high = static_cast<std::uint64_t>(s >> 32);
-    const std::uint64_t q1 = high / Base;
-    const std::uint64_t low = ((high - q1 * Base) << 32) | static_cast<std::uint32_t>(s);
-    const std::uint64_t q0 = low / Base;
-    a0 = static_cast<std::uint32_t>(low - q0 * Base);
-    const std::uint64_t quotient = (q1 << 32) + q0;
-    a1 = quotient % Base;
-    a2 = quotient / Base;
+    const std::uint32_t x1 = r1;
+    const std::uint32_t x2 = mg2_.mul(difference(r2, x1 >= MOD2 ? x1 - MOD2 : x1, MOD2), inverse12_);
+    const std::uint32_t t = mg3_.mul(difference(r3, x1 >= MOD3 ? x1 - MOD3 : x1, MOD3), inverse13_);
+    const std::uint32_t x3 = mg3_.mul(difference(t, x2 >= MOD3 ? x2 - MOD3 : x2, MOD3), inverse23_);
+    // m1 and m1 m2 written in base 10^9 turn the mixed-radix form into three
+    // partial digits that fit 64 bits; carrying between them normalises them.
+    const std::uint64_t d0 = x1 + kM1[0] * x2 + kM12[0] * x3;
+    const std::uint64_t d1 = kM1[1] * x2 + kM12[1] * x3 + d0 / Base;
+    a0 = static_cast<std::uint32_t>(d0 % Base);
+    a1 = d1 % Base;
+    a2 = kM12[2] * x3 + d1 / Base;
   }
 
  private:
-  static constexpr std::uint64_t p23_ = std::uint64_t{MOD2} * MOD3, p13_ = std::uint64_t{MOD1} * MOD3,
-                                 p12_ = std::uint64_t{MOD1} * MOD2;
-  static constexpr u128 M_ = static_cast<u128>(p12_) * MOD3;
-  Montgomery mg1_ = Montgomery::of(MOD1), mg2_ = Montgomery::of(MOD2), mg3_ = Montgomery::of(MOD3);
-  std::uint32_t t1_, t2_, t3_;
+  static constexpr std::uint32_t difference(std::uint32_t a, std::uint32_t b, std::uint32_t m) {
+    return a >= b ? a - b : a + (m - b);
+  }
+  static constexpr std::uint64_t kM12Value = std::uint64_t{MOD1} * MOD2;
+  static constexpr std::uint64_t kM1[2] = {MOD1 % Base, MOD1 / Base};
+  static constexpr std::uint64_t kM12[3] = {kM12Value % Base, kM12Value / Base % Base, kM12Value / Base / Base};
+
+  const Montgomery mg2_ = Montgomery::of(MOD2), mg3_ = Montgomery::of(MOD3);
+  // The inverses m1^-1 mod m2, m1^-1 mod m3 and m2^-1 mod m3, in Montgomery form
+  // so that one Montgomery product multiplies by them exactly.
+  const std::uint32_t inverse12_ = mg2_.to(mg2_.power(MOD1 % MOD2, MOD2 - 2));
+  const std::uint32_t inverse13_ = mg3_.to(mg3_.power(MOD1 % MOD3, MOD3 - 2));
+  const std::uint32_t inverse23_ = mg3_.to(mg3_.power(MOD2 % MOD3, MOD3 - 2));
 };
 
 // Moves the first S words of v one place toward the end (the last falls off)

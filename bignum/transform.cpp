@@ -64,6 +64,21 @@ void rowPass(std::uint32_t* data, const Shape& s, std::uint32_t root, bool threa
 
 bool threadedLength(std::size_t N) { return N >= kThreadedLength && limits().NProcessors >= 2; }
 
+// The radix-3 step over the three thirds of N = 3M words, in column ranges
+// split over the threads like the rows of a third.
+void radix3Pass(std::uint32_t* data, std::size_t M, std::uint32_t x, bool forward, const Montgomery& mg,
+                const Kernels& k) {
+  const Radix3 c = radix3Constants(mg, x, M);
+  constexpr std::size_t kColumns = 4096;
+  const std::size_t ranges = (M + kColumns - 1) / kColumns;
+  runSlices(ranges, threadedLength(M), nullptr, 0, 0,
+            [&](std::size_t begin, std::size_t end, const std::uint32_t*, std::uint32_t*) {
+              const std::size_t first = begin * kColumns, last = std::min(end * kColumns, M);
+              (forward ? k.radix3 : k.inverseRadix3)(data, M, first, last, c.c1, c.c2, mg.to(mg.power(x, first)),
+                                                     mg.to(x), mg);
+            });
+}
+
 void forwardPow2(std::uint32_t* data, std::size_t N, std::uint32_t g, const Montgomery& mg, const Kernels& k) {
   const Shape s = shapeOf(N);
   const std::uint32_t w = forwardRoot(mg, g, N);
@@ -97,9 +112,7 @@ void forwardTransform(std::uint32_t* data, std::uint32_t root, std::size_t N) {
     return;
   }
   const std::size_t M = N / 3;
-  const std::uint32_t w = forwardRoot(mg, root, N);
-  const Radix3 c = radix3Constants(mg, w, M);
-  k.radix3(data, M, 0, M, c.c1, c.c2, mg.r1, mg.to(w), mg);
+  radix3Pass(data, M, forwardRoot(mg, root, N), true, mg, k);
   for (std::size_t t = 0; t < 3; ++t) forwardPow2(data + t * M, M, root, mg, k);
 }
 
@@ -114,9 +127,7 @@ void inverseTransform(std::uint32_t* data, std::uint32_t root, std::size_t N) {
   }
   const std::size_t M = N / 3;
   for (std::size_t t = 0; t < 3; ++t) inversePow2(data + t * M, M, root, 3, mg, k);
-  const std::uint32_t v = inverseRoot(mg, root, N);
-  const Radix3 c = radix3Constants(mg, v, M);
-  k.inverseRadix3(data, M, 0, M, c.c1, c.c2, mg.r1, mg.to(v), mg);
+  radix3Pass(data, M, inverseRoot(mg, root, N), false, mg, k);
 }
 
 void transformedProduct(std::uint32_t* b, const std::uint32_t* a, std::size_t n) {

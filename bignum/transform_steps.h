@@ -6,14 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 #include "bignum/check.h"
 #include "bignum/init.h"
 #include "bignum/kernels.h"
 #include "bignum/modint.h"
+#include "bignum/workers.h"
 
 namespace bignum::steps {
 
@@ -142,7 +140,8 @@ inline Radix3 radix3Constants(const Montgomery& mg, std::uint32_t x, std::size_t
 // Runs fn(begin, end, table, block) over `count` items: on this thread alone,
 // or split into slices over up to NProcessors threads, each with a private copy
 // of the table aligned to the cache line. Each slice gets its own block of
-// `blockWords` scratch words. The calling thread does the last slice.
+// `blockWords` scratch words. The calling thread does the last slice; each
+// worker first takes on the caller's modulus.
 template <class Fn>
 void runSlices(std::size_t count, bool threaded, const std::uint32_t* table, std::size_t tableWords,
                std::size_t blockWords, Fn&& fn) {
@@ -160,22 +159,11 @@ void runSlices(std::size_t count, bool threaded, const std::uint32_t* table, std
   for (std::size_t t = 0; t < threads; ++t) std::copy(table, table + tableWords, copies.get() + t * stride);
 
   const std::uint32_t modulus = getmodulus();
-  std::vector<std::thread> workers;
-  workers.reserve(threads - 1);
-  for (std::size_t t = 0; t + 1 < threads; ++t) {
-    try {
-      workers.emplace_back([&, t] {
-        setmodulus(modulus);
-        fn(t * count / threads, (t + 1) * count / threads, copies.get() + t * stride,
-           blocks == nullptr ? nullptr : blocks + t * blockStride);
-      });
-    } catch (const std::system_error&) {
-      assertionFailed("handles[t]", "transform");
-    }
-  }
-  fn((threads - 1) * count / threads, count, copies.get() + (threads - 1) * stride,
-     blocks == nullptr ? nullptr : blocks + (threads - 1) * blockStride);
-  for (auto& worker : workers) worker.join();
+  runOnWorkers(threads, [&](std::size_t t) {
+    setmodulus(modulus);
+    fn(t * count / threads, (t + 1) * count / threads, copies.get() + t * stride,
+       blocks == nullptr ? nullptr : blocks + t * blockStride);
+  });
 }
 
 }  // namespace bignum::steps

@@ -11,7 +11,6 @@
 #include "StorageWords.h"
 #include "bignum/init.h"
 #include "bignum/modint.h"
-#include "bignum/multiword.h"
 #include "bignum/storage.h"
 
 namespace {
@@ -71,48 +70,6 @@ TEST(Convolution, TransformLengths) {
                                                        {50331648, 50331648},
                                                        {33554433, 50331648}};
   for (auto [n, expected] : cases) EXPECT_EQ(bignum::rnd23up(n), expected) << n;
-}
-
-TEST(Convolution, MultiWordRoutinesAgreeWith128BitArithmetic) {
-  std::mt19937_64 rng(11);
-  auto value = [](const std::uint32_t* w) {
-    return static_cast<u128>(w[0]) | static_cast<u128>(w[1]) << 32 | static_cast<u128>(w[2]) << 64;
-  };
-  for (int i = 0; i < 5000; ++i) {
-    std::uint32_t a[4] = {static_cast<std::uint32_t>(rng()), static_cast<std::uint32_t>(rng()),
-                          static_cast<std::uint32_t>(rng() >> (i % 33)), 0};
-    std::uint32_t b[3] = {static_cast<std::uint32_t>(rng()), static_cast<std::uint32_t>(rng()),
-                          static_cast<std::uint32_t>(rng() >> (i % 31))};
-    const u128 x = value(a), y = value(b), mask = (static_cast<u128>(1) << 96) - 1;
-    const std::uint32_t d = static_cast<std::uint32_t>(rng()) | 1;
-
-    std::uint32_t s[4] = {a[0], a[1], a[2], 0};
-    const std::uint32_t carry = bignum::addWords(s, b, 2, 1);  // the carry runs on into the third word
-    EXPECT_EQ(value(s) + (static_cast<u128>(carry) << 96), x + (y & ((static_cast<u128>(1) << 64) - 1)));
-
-    std::uint32_t t[3] = {a[0], a[1], a[2]};
-    const std::uint32_t borrow = bignum::subtractWords(t, b, 3);
-    EXPECT_EQ(value(t), (x - y) & mask);
-    EXPECT_EQ(borrow, x < y ? 1u : 0u);
-    EXPECT_EQ(bignum::compareWords(a, b, 3), x < y ? -1 : (x > y ? 1 : 0));
-
-    std::uint32_t u[3] = {a[0], a[1], a[2]};
-    bignum::subtractIfNotBelow(u, b, 3);
-    EXPECT_EQ(value(u), x >= y ? x - y : x);
-
-    std::uint32_t p[3];
-    const std::uint32_t high = bignum::multiplyWord(p, a, 3, d);
-    EXPECT_EQ(value(p) + (static_cast<u128>(high) << 96), x * d);
-
-    std::uint32_t q[3] = {a[0], a[1], a[2]};
-    const std::uint32_t remainder = bignum::divideWord(q, 3, d);
-    EXPECT_EQ(value(q), x / d);
-    EXPECT_EQ(remainder, x % d);
-
-    std::uint32_t h[3] = {a[0], a[1], a[2]};
-    bignum::shiftRightOne(h, 3);
-    EXPECT_EQ(value(h), x >> 1);
-  }
 }
 
 struct ProductCase {

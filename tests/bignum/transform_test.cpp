@@ -163,7 +163,7 @@ TEST(TransformThreads, RowSetsAreSplitFromTheThresholdOn) {
     unsigned threads;
   };
   // 1024 words: one thread. 2048: four slices. 1536 = 3 * 512: one thread; 6144 = 3 * 2048: four.
-  for (const Case c : {Case{1024, 1}, Case{2048, 4}, Case{1536, 1}, Case{6144, 4}, Case{4096, 4}}) {
+  for (const Case c : {Case{1024, 1}, Case{2048, 4}, Case{1536, 1}, Case{6144, 4}, Case{4096, 4}, Case{24576, 4}}) {
     const Words a = randomResidues(c.n, p.m, 4), b = randomResidues(c.n, p.m, 5);
     Words w = a;
     bignum::setmodulus(p.m);
