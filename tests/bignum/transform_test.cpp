@@ -1,6 +1,7 @@
-// Number-theoretic transforms. Transform.* runs with the default settings,
-// TransformThreads.* with NPROCESSORS=4 and TransformDisk.* with a small
-// workspace, each in processes of their own (see CMakeLists.txt).
+// Number-theoretic transforms. Transform.* runs with the default settings (and
+// with the portable kernels), TransformThreads.* and the round trips with
+// NPROCESSORS=4, and TransformDisk.* with a small workspace, each in processes
+// of their own (see CMakeLists.txt).
 #include "bignum/transform.h"
 
 #include <gtest/gtest.h>
@@ -184,7 +185,9 @@ TEST(TransformDisk, DiskAndMemoryTransformsGiveTheSameWords) {
   ASSERT_LE(workspace, 8192u);
   for (const Prime& p : kPrimes) {
     bignum::setmodulus(p.m);
-    for (std::size_t n : {2 * workspace, 3 * workspace, 8 * workspace, std::size_t{48}}) {
+    std::vector<std::size_t> lengths = lengthsUpTo(12);
+    lengths.insert(lengths.end(), {2 * workspace, 3 * workspace, 8 * workspace});
+    for (std::size_t n : lengths) {
       const Words original = randomResidues(n, p.m, static_cast<unsigned>(n));
       bignum::datastruct onDisk(n, nullptr, bignum::DISK);
       const int fd = onDisk.openstream();
