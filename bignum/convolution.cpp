@@ -12,6 +12,8 @@ namespace bignum {
 
 namespace {
 
+std::size_t convolutions = 0;
+
 struct Modulus {
   std::uint32_t m, g;
 };
@@ -172,6 +174,7 @@ std::unique_ptr<datastruct> residues(datastruct& x, std::size_t lx, datastruct* 
 }
 
 ConvolutionResult convolve(datastruct& a, datastruct* b, std::size_t S, std::size_t la, std::size_t lb, std::size_t N) {
+  ++convolutions;
   BIGNUM_CHECK(N <= MAXTRANSFORMLENGTH, "pn <= MAXTRANSFORMLENGTH", "convolution");
   BIGNUM_CHECK(N >= la + lb && S <= N && N == rnd23up(N), "N == rnd23up(la + lb)", "convolution");
   const int location = N > limits().Maxblocksize ? DISK : MEMORY;
@@ -189,6 +192,8 @@ ConvolutionResult convolve(datastruct& a, datastruct* b, std::size_t S, std::siz
 }
 
 }  // namespace
+
+std::size_t convolutionCount() { return convolutions; }
 
 std::size_t rnd23up(std::size_t n) {
   if (n == 0) return 0;

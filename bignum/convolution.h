@@ -32,4 +32,7 @@ ConvolutionResult convolution(datastruct& a, datastruct& b, std::size_t S, std::
 // The same for a times itself, with one transform per modulus instead of two.
 ConvolutionResult selfConvolution(datastruct& a, std::size_t S, std::size_t la, std::size_t N);
 
+// How many convolutions this process has run (for tests and benchmarks).
+std::size_t convolutionCount();
+
 }  // namespace bignum

@@ -133,6 +133,15 @@ void datastruct::setFileLength(std::size_t words) {
 
 void datastruct::removeFile() { ::unlink(fileName().c_str()); }
 
+std::uint32_t* datastruct::newArray(std::size_t words) {
+  if (words == 0) return nullptr;
+  return words <= kInlineWords ? inline_ : allocateWords(words);
+}
+
+void datastruct::freeArray(std::uint32_t* words, std::size_t count) {
+  if (words != inline_) releaseWords(words, count);
+}
+
 datastruct::datastruct(std::size_t size, std::uint32_t* data, int location, bool fill) : size_(size) {
   location_ = location == DEFAULT ? (size > limits().Memorythreshold ? DISK : MEMORY) : location;
   if (location_ == MEMORY) {
@@ -141,7 +150,7 @@ datastruct::datastruct(std::size_t size, std::uint32_t* data, int location, bool
     } else if (data != nullptr) {
       data_ = data;
     } else {
-      data_ = allocateWords(size);
+      data_ = newArray(size);
       if (fill) std::memset(data_, 0, size * 4);
     }
     return;
@@ -163,7 +172,7 @@ datastruct::datastruct(datastruct& source, std::size_t count, int location, std:
   location_ = location == DEFAULT ? source.location() : location;
   const std::size_t copied = std::min({count, source.size(), total});
   if (location_ == MEMORY) {
-    data_ = allocateWords(total);
+    data_ = newArray(total);
     for (std::size_t done = 0; done < copied;) {
       const std::size_t n = std::min(l.Blocksize, copied - done);
       std::memcpy(data_ + done, source.getreadwindow(done, n), n * 4);
@@ -192,7 +201,7 @@ datastruct::datastruct(datastruct& source, std::size_t count, int location, std:
 datastruct::~datastruct() {
   BIGNUM_CHECK(!gotdata_, "!gotdata", kStorage);
   if (location_ == MEMORY) {
-    releaseWords(data_, size_);
+    freeArray(data_, size_);
   } else {
     if (stream_ >= 0) ::close(stream_);
     removeFile();
@@ -245,11 +254,11 @@ void datastruct::resize(std::size_t newSize) {
     size_ = newSize;
     return;
   }
-  std::uint32_t* fresh = allocateWords(newSize);
+  std::uint32_t* fresh = data_ == inline_ && newSize <= kInlineWords ? inline_ : newArray(newSize);
   const std::size_t kept = std::min(size_, newSize);
-  if (kept > 0) std::memcpy(fresh, data_, kept * 4);
+  if (kept > 0 && fresh != data_) std::memcpy(fresh, data_, kept * 4);
   if (newSize > kept) std::memset(fresh + kept, 0, (newSize - kept) * 4);
-  releaseWords(data_, size_);
+  if (fresh != data_) freeArray(data_, size_);
   data_ = fresh;
   size_ = newSize;
 }
@@ -270,17 +279,38 @@ void datastruct::relocate(int location, std::size_t newSize) {
     location_ = DISK;
     size_ = newSize;
     createFile(words, kept);
-    releaseWords(words, oldSize);
+    freeArray(words, oldSize);
     return;
   }
   // DISK -> MEMORY: read the file into a new array, then delete it.
-  std::uint32_t* words = allocateWords(newSize);
+  std::uint32_t* words = newArray(newSize);
   if (kept > 0) readFile(0, kept, words);
   if (newSize > kept) std::memset(words + kept, 0, (newSize - kept) * 4);
   removeFile();
   location_ = MEMORY;
   data_ = words;
   size_ = newSize;
+}
+
+void datastruct::takeStorage(datastruct& other) {
+  BIGNUM_CHECK(!gotdata_ && !other.gotdata_, "!gotdata", kStorage);
+  if (location_ == MEMORY)
+    freeArray(data_, size_);
+  else
+    removeFile();
+  location_ = other.location_;
+  size_ = other.size_;
+  fileNumber_ = other.fileNumber_;
+  if (other.data_ == other.inline_) {
+    std::memcpy(inline_, other.inline_, size_ * 4);
+    data_ = inline_;
+  } else {
+    data_ = other.data_;
+  }
+  // The other storage is left empty, in memory, with no file of its own.
+  other.location_ = MEMORY;
+  other.size_ = 0;
+  other.data_ = nullptr;
 }
 
 int datastruct::openstream() {

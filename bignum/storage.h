@@ -65,12 +65,20 @@ class datastruct {
   void relocate(int location = DEFAULT, std::size_t newSize = keepSize);
   static constexpr std::size_t keepSize = ~std::size_t{0};
 
+  // Takes over the words of `other` (memory or file), which is left empty, in
+  // memory; what this storage held before is released. No window may be open.
+  void takeStorage(datastruct& other);
+
   // Direct access to the backing file for the disk transforms: the file stays
   // open until closestream(). DISK only ("location != MEMORY").
   int openstream();
   void closestream();
 
  private:
+  // Short arrays in memory live inside the storage itself.
+  static constexpr std::size_t kInlineWords = 16;
+  std::uint32_t* newArray(std::size_t words);
+  void freeArray(std::uint32_t* words, std::size_t count);
   std::uint32_t* openWindow(std::size_t position, std::size_t length, bool read);
   void createFile(const std::uint32_t* words, std::size_t count);
   void readFile(std::size_t position, std::size_t length, std::uint32_t* into);
@@ -86,6 +94,7 @@ class datastruct {
   std::size_t windowLength_ = 0;  // DISK window
   std::uint32_t fileNumber_ = 0;  // DISK
   int stream_ = -1;               // DISK, open between openstream() and closestream()
+  std::uint32_t inline_[kInlineWords];
 };
 
 // Copies `length` words from `source` at `sourcePosition` to `target` at

@@ -1,0 +1,225 @@
+// Multiplication: by one word, schoolbook up to 50 words, by transform above;
+// and integer powers.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "bignum/bigfloat.h"
+#include "bignum/check.h"
+#include "bignum/convolution.h"
+#include "bignum/record.h"
+
+namespace bignum {
+
+using namespace records;
+
+namespace {
+
+__extension__ typedef unsigned __int128 u128;
+
+constexpr std::size_t kSchoolbook = 50;  // longest factor multiplied word by word
+
+// v / 10^9 and v % 10^9 for v below 2^96, by two divisions of 64-bit words by a constant.
+inline std::uint64_t divideByBase(u128 v, std::uint32_t& remainder) {
+  const auto high = static_cast<std::uint64_t>(v >> 32);
+  const std::uint64_t q1 = high / Base;
+  const std::uint64_t low = ((high - q1 * Base) << 32) | static_cast<std::uint32_t>(v);
+  const std::uint64_t q0 = low / Base;
+  remainder = static_cast<std::uint32_t>(low - q0 * Base);
+  return (q1 << 32) + q0;
+}
+inline std::uint64_t divideByBase(std::uint64_t v, std::uint32_t& remainder) {
+  remainder = static_cast<std::uint32_t>(v % Base);
+  return v / Base;
+}
+
+// Writes result words from the least significant end, in windows.
+class BackwardWriter {
+ public:
+  BackwardWriter(numstruct& r, std::size_t end) : r_(r), start_(end), stop_(end) {}
+  ~BackwardWriter() {
+    if (out_ != nullptr) r_.writeback();
+  }
+  void put(std::size_t i, std::uint32_t w) {
+    if (i < start_) {
+      if (out_ != nullptr) r_.writeback();
+      stop_ = start_;
+      start_ = stop_ > block_ ? stop_ - block_ : 0;
+      out_ = r_.getwritewindow(start_, stop_ - start_);
+    }
+    out_[i - start_] = w;
+  }
+
+ private:
+  numstruct& r_;
+  std::size_t block_ = limits().Blocksize;
+  std::size_t start_, stop_;
+  std::uint32_t* out_ = nullptr;
+};
+
+// The words of a record's first `count` words, in memory.
+std::vector<std::uint32_t> leadingWords(numstruct& r, std::size_t count) {
+  std::vector<std::uint32_t> words(count);
+  forWindows(r, 0, count, limits().Blocksize, [&](const std::uint32_t* w, std::size_t position, std::size_t n) {
+    std::memcpy(words.data() + position, w, n * 4);
+  });
+  return words;
+}
+
+// Records with the product's leading carry word in front: the words of `r`
+// moved one place down behind a new leading word.
+bigfloat withLeadingWord(numstruct* r, std::uint32_t lead, std::size_t keep) {
+  numstruct* grown = newRecord(keep, r->sign, r->exp + 1, r->prec, keep > limits().Maxblocksize ? DISK : MEMORY);
+  grown->getwritewindow(0, 1)[0] = lead;
+  grown->writeback();
+  if (keep > 1) copyWords(*grown, 1, *r, 0, keep - 1);
+  delete r;
+  return finish(grown);
+}
+
+// a times the one word of b.
+bigfloat mulshort(numstruct& a, numstruct& b) {
+  BIGNUM_CHECK(b.size() == 1, "b->size == 1", "bigfloat");
+  const std::uint32_t m = b.getreadwindow(0, 1)[0];
+  b.clearreadwindow();
+  const long prec = minPrecision(a.prec, b.prec);
+  const std::size_t size = prec == INFINITE ? a.size() : std::min(a.size(), static_cast<std::size_t>(prec));
+  bool underflow = false;
+  const std::int64_t exp = clampExponent(a.exp + b.exp - 1, underflow);
+  if (underflow) return bigfloat();
+  numstruct* r = newRecord(size, a.sign * b.sign, exp, prec, size > limits().Maxblocksize ? DISK : MEMORY);
+  if (m == 1) {
+    copyWords(*r, 0, a, 0, size);
+    return finish(r);
+  }
+  std::uint64_t carry = 0;
+  {
+    BackwardWriter out(*r, size);
+    std::vector<std::uint32_t> block;
+    const std::size_t step = limits().Blocksize;
+    for (std::size_t stop = size; stop > 0;) {
+      const std::size_t start = stop > step ? stop - step : 0;
+      const std::uint32_t* w = a.getreadwindow(start, stop - start);
+      for (std::size_t i = stop; i-- > start;) {
+        std::uint32_t word;
+        carry = divideByBase(std::uint64_t{w[i - start]} * m + carry, word);
+        out.put(i, word);
+      }
+      a.clearreadwindow();
+      stop = start;
+    }
+  }
+  if (carry == 0) return finish(r);
+  const std::size_t keep = prec == INFINITE || size < static_cast<std::size_t>(prec) ? size + 1 : size;
+  return withLeadingWord(r, static_cast<std::uint32_t>(carry), keep);
+}
+
+// Schoolbook product of the first words of a and all of b (b at most 50
+// words): a window of accumulators, one per column that the words of b reach,
+// slides over a from its least significant end; columns leaving it are final.
+template <class Sum>
+bigfloat schoolbook(numstruct& a, numstruct& b) {
+  const long prec = minPrecision(a.prec, b.prec);
+  const std::size_t na = prec == INFINITE ? a.size() : std::min(a.size(), static_cast<std::size_t>(prec));
+  const std::size_t nb = b.size();
+  const std::vector<std::uint32_t> B = leadingWords(b, nb);
+  bool underflow = false;
+  const std::int64_t exp = clampExponent(a.exp + b.exp - 1, underflow);
+  if (underflow) return bigfloat();
+  const std::size_t size = na + nb - 1;
+  numstruct* r = newRecord(size, a.sign * b.sign, exp, prec, size > limits().Maxblocksize ? DISK : MEMORY);
+
+  // window[k % nb] accumulates column k (0 is the most significant) for k in [i, i + nb).
+  Sum window[kSchoolbook] = {};
+  std::uint64_t carry = 0;
+  {
+    BackwardWriter out(*r, size);
+    const std::size_t step = limits().Blocksize;
+    for (std::size_t stop = na; stop > 0;) {
+      const std::size_t start = stop > step ? stop - step : 0;
+      const std::uint32_t* w = a.getreadwindow(start, stop - start);
+      for (std::size_t i = stop; i-- > start;) {
+        const std::uint64_t x = w[i - start];
+        // Column i + j lives in slot (i + j) mod nb: a run from `slot`, then one from 0.
+        const std::size_t slot = i % nb, wrap = nb - slot;
+        for (std::size_t j = 0; j < wrap; ++j) window[slot + j] += static_cast<Sum>(x * B[j]);
+        for (std::size_t j = wrap; j < nb; ++j) window[slot + j - nb] += static_cast<Sum>(x * B[j]);
+        // Column i + nb - 1 gets nothing more.
+        Sum& last = window[slot == 0 ? nb - 1 : slot - 1];
+        std::uint32_t word;
+        carry = divideByBase(last + carry, word);
+        out.put(i + nb - 1, word);
+        last = 0;
+      }
+      a.clearreadwindow();
+      stop = start;
+    }
+    for (std::size_t k = nb - 1; k-- > 0;) {
+      std::uint32_t word;
+      carry = divideByBase(window[k % nb] + carry, word);
+      out.put(k, word);
+    }
+  }
+  if (carry == 0) return finish(r);
+  // A leading carry word: everything moves down by one; the result is cut to the precision anyway.
+  return withLeadingWord(r, static_cast<std::uint32_t>(carry), size + 1);
+}
+
+bigfloat mulmedium(numstruct& a, numstruct& b) {
+  // Columns of up to 18 products fit 64 bits.
+  return b.size() <= 18 ? schoolbook<std::uint64_t>(a, b) : schoolbook<u128>(a, b);
+}
+
+bigfloat multransform(numstruct& a, numstruct& b) {
+  const long p = minPrecision(a.prec, b.prec);
+  const std::size_t la = p == INFINITE ? a.size() : std::min(a.size(), static_cast<std::size_t>(p));
+  const std::size_t lb = p == INFINITE ? b.size() : std::min(b.size(), static_cast<std::size_t>(p));
+  const std::size_t r =
+      p == INFINITE ? a.size() + b.size() : std::min(static_cast<std::size_t>(p), a.size() + b.size());
+  const std::size_t N = rnd23up(la + lb);
+  const std::size_t S = std::min(N, r + 2);
+  ConvolutionResult product = &a == &b ? selfConvolution(a, S, la, N) : convolution(a, b, S, la, lb, N);
+  bool underflow = false;
+  const std::int64_t exp = clampExponent(a.exp + b.exp + product.carry - 1, underflow);
+  if (underflow) return bigfloat();
+  numstruct* result = newRecord(0, a.sign * b.sign, exp, p, MEMORY);
+  result->takeStorage(*product.words);
+  if (result->size() > r) result->relocate(DEFAULT, r);
+  return finish(result);
+}
+
+}  // namespace
+
+bigfloat operator*(const bigfloat& x, const bigfloat& y) {
+  if (x.sign() == 0 || y.sign() == 0) return bigfloat();
+  numstruct& a = *x.record();
+  numstruct& b = *y.record();
+  const std::size_t sa = a.size(), sb = b.size();
+  if (sa < 2) return mulshort(b, a);
+  if (sb < 2) return mulshort(a, b);
+  if (sa <= kSchoolbook && sa <= sb) return mulmedium(b, a);
+  if (sb > kSchoolbook) return multransform(a, b);
+  return mulmedium(a, b);
+}
+
+bigfloat pow(const bigfloat& x, unsigned n) {
+  if (n == 0) return bigfloat(1);
+  // Trailing zero bits of n are squarings at the end.
+  unsigned zeros = 0;
+  for (; (n & 1) == 0; n >>= 1) ++zeros;
+  bigfloat base = x, result = x;
+  for (n >>= 1; n != 0; n >>= 1) {
+    base = base * base;
+    if (n & 1) result = result * base;
+  }
+  for (; zeros > 0; --zeros) result = result * result;
+  return result;
+}
+
+bigfloat pow(const bigfloat& x, int n) {
+  if (n >= 0) return pow(x, static_cast<unsigned>(n));
+  const bigfloat power = pow(x, static_cast<unsigned>(-(static_cast<long>(n))));
+  return invroot(power, 1, power.prec());
+}
+
+}  // namespace bignum
