@@ -32,7 +32,11 @@ bigfloat finish(numstruct* r) {
   r->exp = clampExponent(r->exp, underflow);
   std::size_t size = r->size();
   if (r->prec != INFINITE && size > static_cast<std::size_t>(r->prec)) size = static_cast<std::size_t>(r->prec);
-  size -= trailingZeroWords(*r, size);
+  if (const std::uint32_t* words = r->memoryData()) {
+    while (size > 0 && words[size - 1] == 0) --size;
+  } else {
+    size -= trailingZeroWords(*r, size);
+  }
   if (size == 0 || r->sign == 0 || underflow) return bigfloat();
   if (size != r->size()) r->relocate(DEFAULT, size);
   return result;

@@ -58,33 +58,41 @@ bigfloat combine(numstruct& X, numstruct& Y, int sign, bool subtract) {
   // A subtrahend reaching past `end` borrows one from the words kept.
   std::uint32_t carry = subtract && reach > end ? 1 : 0;
 
-  numstruct* r = newRecord(end, sign, X.exp, prec, end > limits().Maxblocksize ? DISK : MEMORY);
+  numstruct* r = newRecord(end, sign, X.exp, prec);
   const std::size_t block = limits().Blocksize;
-  std::size_t windowStart = end, windowStop = end;
-  std::uint32_t* out = nullptr;
-  alignedPairs(X, Y, d, end, [&](std::size_t i, std::uint32_t x, std::uint32_t y) {
-    if (i < windowStart) {
-      if (out != nullptr) r->writeback();
-      windowStop = windowStart;
-      windowStart = windowStop > block ? windowStop - block : 0;
-      out = r->getwritewindow(windowStart, windowStop - windowStart);
+  const std::uint32_t* xm = X.memoryData();
+  const std::uint32_t* ym = Y.memoryData();
+  std::uint32_t* rm = r->memoryData();
+  if (xm != nullptr && ym != nullptr && rm != nullptr) {
+    // All in memory: one plain loop from the least significant end.
+    const auto shift = static_cast<std::size_t>(d);
+    for (std::size_t i = end; i-- > 0;) {
+      const std::uint32_t x = i < sizeX ? xm[i] : 0;
+      const std::uint32_t y = i >= shift && i - shift < sizeY ? ym[i - shift] : 0;
+      std::int64_t w = subtract ? std::int64_t{x} - y - carry : std::int64_t{x} + y + carry;
+      carry = subtract ? w < 0 : w >= Base;
+      rm[i] = static_cast<std::uint32_t>(subtract ? w + (carry ? Base : 0) : w - (carry ? Base : 0));
     }
-    std::int64_t w = subtract ? std::int64_t{x} - y - carry : std::int64_t{x} + y + carry;
-    if (subtract) {
-      carry = w < 0;
-      w += carry ? Base : 0;
-    } else {
-      carry = w >= Base;
-      w -= carry ? Base : 0;
-    }
-    out[i - windowStart] = static_cast<std::uint32_t>(w);
-  });
-  if (out != nullptr) r->writeback();
+  } else {
+    std::size_t windowStart = end, windowStop = end;
+    std::uint32_t* out = nullptr;
+    alignedPairs(X, Y, d, end, [&](std::size_t i, std::uint32_t x, std::uint32_t y) {
+      if (i < windowStart) {
+        if (out != nullptr) r->writeback();
+        windowStop = windowStart;
+        windowStart = windowStop > block ? windowStop - block : 0;
+        out = r->getwritewindow(windowStart, windowStop - windowStart);
+      }
+      std::int64_t w = subtract ? std::int64_t{x} - y - carry : std::int64_t{x} + y + carry;
+      carry = subtract ? w < 0 : w >= Base;
+      out[i - windowStart] = static_cast<std::uint32_t>(subtract ? w + (carry ? Base : 0) : w - (carry ? Base : 0));
+    });
+    if (out != nullptr) r->writeback();
+  }
 
   if (!subtract && carry != 0) {
     // A final carry: a new leading word 1, one word more of exponent and precision.
-    numstruct* grown =
-        newRecord(end + 1, sign, X.exp + 1, addPrecision(prec, 1), end + 1 > limits().Maxblocksize ? DISK : MEMORY);
+    numstruct* grown = newRecord(end + 1, sign, X.exp + 1, addPrecision(prec, 1));
     grown->getwritewindow(0, 1)[0] = 1;
     grown->writeback();
     copyWords(*grown, 1, *r, 0, end);

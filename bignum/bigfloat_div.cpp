@@ -59,7 +59,7 @@ bigfloat divshort(numstruct& a, numstruct& b) {
   bool underflow = false;
   const std::int64_t exp = clampExponent(a.exp - b.exp + 1 - (leadingZero ? 1 : 0), underflow);
   if (underflow) return bigfloat();
-  numstruct* r = newRecord(size, a.sign * b.sign, exp, prec, size > limits().Maxblocksize ? DISK : MEMORY);
+  numstruct* r = newRecord(size, a.sign * b.sign, exp, prec);
   const std::size_t block = limits().Blocksize;
   remainder = 0;
   std::size_t next = 0;  // the next word of a (zeros after its end)
@@ -79,6 +79,116 @@ bigfloat divshort(numstruct& a, numstruct& b) {
   return finish(r);
 }
 
+// Words in a buffer on the stack when they are few, on the heap otherwise.
+class WordBuffer {
+ public:
+  explicit WordBuffer(std::size_t n) : words_(n <= kLocal ? local_ : (heap_.resize(n), heap_.data())) {}
+  std::uint32_t& operator[](std::size_t i) { return words_[i]; }
+  std::uint32_t* data() { return words_; }
+
+ private:
+  static constexpr std::size_t kLocal = 64;
+  std::uint32_t local_[kLocal];
+  std::vector<std::uint32_t> heap_;
+  std::uint32_t* words_;
+};
+
+// a / b for a divisor of 2 to 50 words: long division word by word, giving
+// the quotient truncated to the precision. Each quotient word is estimated
+// from the leading words in floating point and set right against the remainder.
+bigfloat divlong(numstruct& a, numstruct& b, long prec) {
+  const std::size_t n = b.size();
+  WordBuffer V(n);
+  readWords(b, 0, n, V.data());
+  // Quotient words: the precision, and one more in case the first is 0. The
+  // dividend's words beyond count + n cannot reach them.
+  const auto count = static_cast<std::size_t>(prec) + 1;
+  const std::size_t used = std::min(a.size(), count + n);
+  // W: a zero word, the dividend, zeros; at step j the remainder is W[j .. j + n].
+  WordBuffer W(count + n + 1);
+  W[0] = 0;
+  readWords(a, 0, used, W.data() + 1);
+  std::fill(W.data() + 1 + used, W.data() + count + n + 1, 0u);
+  WordBuffer Q(count);
+  const double base = Base;
+  // The leading three words of the divisor (two if it has only two), against
+  // as many of the remainder's and one more: the estimate is off by one at most.
+  const bool three = n > 2;
+  const double divisor =
+      three ? (static_cast<double>(V[0]) * base + V[1]) * base + V[2] : static_cast<double>(V[0]) * base + V[1];
+  const double inverse = 1.0 / divisor;
+  for (std::size_t j = 0; j < count; ++j) {
+    std::uint32_t* R = W.data() + j;
+    const double head3 = (static_cast<double>(R[0]) * base + R[1]) * base + R[2];
+    const double head = three ? head3 * base + R[3] : head3;
+    std::int64_t q = static_cast<std::int64_t>(head * inverse);
+    q = std::clamp<std::int64_t>(q, 0, Base - 1);
+    // R -= q V, from the least significant end. The products split into their
+    // words independently; only small borrows run from word to word.
+    std::int64_t borrow = 0;
+    for (std::size_t i = n; i-- > 0;) {
+      const std::uint64_t product = static_cast<std::uint64_t>(q) * V[i];
+      const std::uint64_t high = product / Base;
+      const std::int64_t t = std::int64_t{R[i + 1]} - static_cast<std::int64_t>(product - high * Base) - borrow;
+      const std::int64_t k = (t < 0) + (t < -static_cast<std::int64_t>(Base));
+      R[i + 1] = static_cast<std::uint32_t>(t + k * Base);
+      borrow = static_cast<std::int64_t>(high) + k;
+    }
+    std::int64_t top = std::int64_t{R[0]} - borrow;
+    while (top < 0) {  // q was too large: add V back
+      --q;
+      std::uint32_t carry = 0;
+      for (std::size_t i = n; i-- > 0;) {
+        const std::uint32_t x = R[i + 1] + V[i] + carry;
+        carry = x >= Base;
+        R[i + 1] = carry ? x - Base : x;
+      }
+      top += carry;
+    }
+    auto notBelowV = [&] {
+      if (top > 0) return true;
+      for (std::size_t i = 0; i < n; ++i)
+        if (R[i + 1] != V[i]) return R[i + 1] > V[i];
+      return true;
+    };
+    while (notBelowV()) {  // q was too small: take V once more
+      ++q;
+      std::uint32_t borrowed = 0;
+      for (std::size_t i = n; i-- > 0;) {
+        const std::int64_t x = std::int64_t{R[i + 1]} - V[i] - borrowed;
+        borrowed = x < 0;
+        R[i + 1] = static_cast<std::uint32_t>(x + (borrowed ? Base : 0));
+      }
+      top -= borrowed;
+    }
+    Q[j] = static_cast<std::uint32_t>(q);
+  }
+  // Q[0] weighs 10^(9 (exp a - exp b)): the quotient is 0.Q[0]Q[1]... one word up.
+  bool underflow = false;
+  const std::int64_t exp = clampExponent(a.exp - b.exp + 1, underflow);
+  if (underflow) return bigfloat();
+  return bigfloat::fromWords(a.sign * b.sign, exp, prec, Q.data(), count);
+}
+
+// a / b to p digits from the inverse of b to half of them: q = a y to half
+// the digits, then one correction with the exact remainder, q + y (a - b q),
+// doubles them (Karp and Markstein). All is done with a word to spare.
+bigfloat quotientByInverse(const bigfloat& dividend, const bigfloat& divisor, long p) {
+  const long wide = p + Basedigits;
+  const long half = (wide / Basedigits / 2 + 1) * Basedigits;
+  // The stored words are the values: with a wider precision they stay exact.
+  bigfloat a = dividend, b = divisor;
+  a.prec(std::max(a.prec(), wide));
+  b.prec(std::max(b.prec(), wide));
+  const bigfloat y = invroot(b, 1, half + Basedigits);
+  bigfloat q = a * y;
+  q.prec(half);
+  q.prec(wide);
+  bigfloat result = q + y * (a - b * q);
+  result.prec(p);
+  return result;
+}
+
 }  // namespace
 
 bigfloat operator/(const bigfloat& a, const bigfloat& b) {
@@ -86,7 +196,9 @@ bigfloat operator/(const bigfloat& a, const bigfloat& b) {
   if (a.sign() == 0) return bigfloat();
   if (b.size() == 1) return divshort(*a.record(), *b.record());
   const long p = std::min(a.prec(), b.prec());
-  return a * invroot(b, 1, p);
+  BIGNUM_CHECK(p != INFINITE, "prec != INFINITE", "bigfloat");
+  if (b.size() <= 50) return divlong(*a.record(), *b.record(), p / Basedigits);
+  return quotientByInverse(a, b, p);
 }
 
 bigfloat invroot(const bigfloat& value, unsigned n, long destprec) {
@@ -115,42 +227,18 @@ bigfloat invroot(const bigfloat& value, unsigned n, long destprec) {
   const double v = (lead[0] + lead[1] / 1e9) * std::pow(1e9, static_cast<double>(r));
   bigfloat x(u.sign() * std::pow(v, -1.0 / n), 2 * Basedigits);
   x.exp(x.exp() - q * Basedigits);
-  long p0 = Basedigits;  // digits the start value is good for
 
-  auto step = [&](long tprec) {
+  // Newton steps x <- x + x (1 - u x^n) / n, each at a precision a little over
+  // twice the last: the sequence is the target halved down, with a word of
+  // margin each time, until a precision the start value reaches.
+  std::vector<long> precisions;
+  for (long p = destprec; p > 3 * Basedigits; p = wordsOf(p / 2) * Basedigits + Basedigits) precisions.push_back(p);
+  precisions.push_back(3 * Basedigits);
+  for (auto it = precisions.rbegin(); it != precisions.rend(); ++it) {
+    x.prec(*it);
     bigfloat t = 1 - u * pow(x, n);
-    if (tprec != DEFAULT) t.prec(tprec);
+    t.prec(*it / 2 + Basedigits);  // the correction needs half the digits
     x = n == 1 ? x + x * t : x + x * t / N;
-  };
-
-  // Align the working precision to a length the transforms like.
-  const std::size_t destWords = static_cast<std::size_t>(destprec / Basedigits);
-  const long threshold = (rnd23up(destWords) & (rnd23up(destWords) - 1)) == 0 ? Basedigits : 3 * Basedigits;
-  for (; p0 < threshold; p0 *= 2) {
-    x.prec(threshold + 3 * Basedigits);
-    step(DEFAULT);
-  }
-  p0 = threshold;
-
-  int k = 0;
-  while ((static_cast<std::int64_t>(p0) << k) < destprec) ++k;
-  int f = 0;
-  {
-    std::int64_t p = p0;
-    for (int candidate = k; candidate >= 1; --candidate, p *= 2) {
-      if (p >= 18 && ((p - 18) << candidate) >= destprec) {
-        f = candidate;
-        break;
-      }
-    }
-  }
-  std::int64_t precision = p0;
-  for (int count = k; count > 0;) {
-    --count;
-    precision *= 2;
-    x.prec(static_cast<long>(std::min<std::int64_t>(precision, destprec)));
-    step(count < f ? static_cast<long>(precision / 2) : DEFAULT);
-    if (count == f) step(DEFAULT);
   }
   x.prec(wanted);
   return x;
@@ -158,7 +246,23 @@ bigfloat invroot(const bigfloat& value, unsigned n, long destprec) {
 
 bigfloat sqrt(const bigfloat& x) {
   if (x.sign() == 0) return bigfloat();
-  return x * invroot(x, 2, x.prec());
+  const long p = x.prec();
+  // y = x^(-1/2) gets a word more: a leading word of one digit would cost it eight.
+  if (p == INFINITE || p <= 100 * Basedigits) return x * invroot(x, 2, p == INFINITE ? p : p + Basedigits);
+  // s = x y with y to half the precision, then one correction with the exact
+  // remainder: s + y (x - s^2) / 2 is good to the full precision. All is done
+  // with a word to spare; x's stored words stay exact at the wider precision.
+  const long wide = p + Basedigits;
+  const long half = (wide / Basedigits / 2 + 1) * Basedigits;
+  bigfloat u = x;
+  u.prec(wide);
+  const bigfloat y = invroot(u, 2, half + Basedigits);
+  bigfloat s = u * y;
+  s.prec(half);
+  s.prec(wide);
+  bigfloat root = s + y * (u - s * s) / bigfloat(2);
+  root.prec(p);
+  return root;
 }
 
 }  // namespace bignum

@@ -69,7 +69,7 @@ std::vector<std::uint32_t> leadingWords(numstruct& r, std::size_t count) {
 // Records with the product's leading carry word in front: the words of `r`
 // moved one place down behind a new leading word.
 bigfloat withLeadingWord(numstruct* r, std::uint32_t lead, std::size_t keep) {
-  numstruct* grown = newRecord(keep, r->sign, r->exp + 1, r->prec, keep > limits().Maxblocksize ? DISK : MEMORY);
+  numstruct* grown = newRecord(keep, r->sign, r->exp + 1, r->prec);
   grown->getwritewindow(0, 1)[0] = lead;
   grown->writeback();
   if (keep > 1) copyWords(*grown, 1, *r, 0, keep - 1);
@@ -87,7 +87,7 @@ bigfloat mulshort(numstruct& a, numstruct& b) {
   bool underflow = false;
   const std::int64_t exp = clampExponent(a.exp + b.exp - 1, underflow);
   if (underflow) return bigfloat();
-  numstruct* r = newRecord(size, a.sign * b.sign, exp, prec, size > limits().Maxblocksize ? DISK : MEMORY);
+  numstruct* r = newRecord(size, a.sign * b.sign, exp, prec);
   if (m == 1) {
     copyWords(*r, 0, a, 0, size);
     return finish(r);
@@ -122,12 +122,31 @@ bigfloat schoolbook(numstruct& a, numstruct& b) {
   const long prec = minPrecision(a.prec, b.prec);
   const std::size_t na = prec == INFINITE ? a.size() : std::min(a.size(), static_cast<std::size_t>(prec));
   const std::size_t nb = b.size();
-  const std::vector<std::uint32_t> B = leadingWords(b, nb);
   bool underflow = false;
   const std::int64_t exp = clampExponent(a.exp + b.exp - 1, underflow);
   if (underflow) return bigfloat();
   const std::size_t size = na + nb - 1;
-  numstruct* r = newRecord(size, a.sign * b.sign, exp, prec, size > limits().Maxblocksize ? DISK : MEMORY);
+  numstruct* r = newRecord(size, a.sign * b.sign, exp, prec);
+
+  const std::uint32_t* am = a.memoryData();
+  const std::uint32_t* bm = b.memoryData();
+  std::uint32_t* rm = r->memoryData();
+  if (am != nullptr && bm != nullptr && rm != nullptr) {
+    // All in memory: column by column from the least significant end.
+    std::uint64_t carry = 0;
+    for (std::size_t k = size; k-- > 0;) {
+      Sum column = carry;
+      const std::size_t first = k + 1 > nb ? k + 1 - nb : 0, last = std::min(k, na - 1);
+      for (std::size_t i = first; i <= last; ++i) column += static_cast<Sum>(std::uint64_t{am[i]} * bm[k - i]);
+      std::uint32_t word;
+      carry = divideByBase(column, word);
+      rm[k] = word;
+    }
+    if (carry == 0) return finish(r);
+    return withLeadingWord(r, static_cast<std::uint32_t>(carry), size + 1);
+  }
+
+  const std::vector<std::uint32_t> B = leadingWords(b, nb);
 
   // window[k % nb] accumulates column k (0 is the most significant) for k in [i, i + nb).
   Sum window[kSchoolbook] = {};
@@ -166,8 +185,8 @@ bigfloat schoolbook(numstruct& a, numstruct& b) {
 }
 
 bigfloat mulmedium(numstruct& a, numstruct& b) {
-  // Columns of up to 18 products fit 64 bits.
-  return b.size() <= 18 ? schoolbook<std::uint64_t>(a, b) : schoolbook<u128>(a, b);
+  // Columns of up to 17 products (and a carry) fit 64 bits.
+  return b.size() <= 17 ? schoolbook<std::uint64_t>(a, b) : schoolbook<u128>(a, b);
 }
 
 bigfloat multransform(numstruct& a, numstruct& b) {

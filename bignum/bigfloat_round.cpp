@@ -16,7 +16,7 @@ bigfloat absfloor(const bigfloat& x) {
   numstruct& r = *x.record();
   if (r.sign == 0 || r.exp <= 0) return bigfloat();
   const std::size_t count = std::min(r.size(), static_cast<std::size_t>(std::min<std::int64_t>(r.exp, INFINITE)));
-  numstruct* result = newRecord(count, r.sign, r.exp, INFINITE, count > limits().Maxblocksize ? DISK : MEMORY);
+  numstruct* result = newRecord(count, r.sign, r.exp, INFINITE);
   copyWords(*result, 0, r, 0, count);
   return finish(result);
 }

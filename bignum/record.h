@@ -35,8 +35,9 @@ inline std::int64_t clampExponent(std::int64_t e, bool& underflow) {
 // The shared zero record.
 numstruct* zeroRecord();
 
-// A new record of `size` words with the given fields; DEFAULT location chooses
-// disk above Memorythreshold words.
+// A new record of `size` words with the given fields. Numbers live on disk
+// above Memorythreshold words (DEFAULT): in memory they would hold the one
+// workspace, which only one buffer at a time can have.
 inline numstruct* newRecord(std::size_t size, int sign, std::int64_t exp, long prec, int location = DEFAULT) {
   auto* r = new numstruct(size, location);
   r->sign = sign;
@@ -60,6 +61,17 @@ void forWindows(numstruct& r, std::size_t first, std::size_t count, std::size_t 
     r.clearreadwindow();
     done += n;
   }
+}
+
+// Copies words [first, first + count) of a record into `into`.
+inline void readWords(numstruct& r, std::size_t first, std::size_t count, std::uint32_t* into) {
+  if (const std::uint32_t* words = r.memoryData()) {
+    std::copy(words + first, words + first + count, into);
+    return;
+  }
+  forWindows(r, first, count, limits().Blocksize, [&](const std::uint32_t* w, std::size_t position, std::size_t n) {
+    std::copy(w, w + n, into + (position - first));
+  });
 }
 
 }  // namespace bignum::records

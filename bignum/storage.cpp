@@ -22,7 +22,6 @@ namespace bignum {
 namespace {
 
 constexpr const char* kStorage = "storage";
-constexpr std::size_t kAlignment = 64;
 
 bool workspaceLent = false;
 std::uint32_t nextFileNumber = 0;
@@ -59,10 +58,10 @@ std::uint32_t* allocateWords(std::size_t words) {
   const Limits& l = limits();
   if (words <= l.Memorythreshold) {
     if (words == 0) return nullptr;
+    // Short buffers from the plain heap; long ones, which the transforms use,
+    // aligned and kept for reuse.
     const std::size_t bytes = words * 4;
-    void* buffer = bytes >= kLargeBuffer
-                       ? allocateLarge(bytes)
-                       : std::aligned_alloc(kAlignment, (bytes + kAlignment - 1) / kAlignment * kAlignment);
+    void* buffer = bytes >= kLargeBuffer ? allocateLarge(bytes) : std::malloc(bytes);
     BIGNUM_CHECK(buffer != nullptr, "data", kStorage);
     return static_cast<std::uint32_t*>(buffer);
   }
@@ -80,7 +79,7 @@ void releaseWords(std::uint32_t* buffer, std::size_t words) {
     return;
   }
   if (words * 4 >= kLargeBuffer)
-    releaseLarge(buffer, words * 4);
+    releaseLarge(buffer);
   else
     std::free(buffer);
 }
@@ -149,8 +148,10 @@ datastruct::datastruct(std::size_t size, std::uint32_t* data, int location, bool
       releaseWords(data, 0);
     } else if (data != nullptr) {
       data_ = data;
+      capacity_ = size;
     } else {
       data_ = newArray(size);
+      capacity_ = capacityOf(data_, size);
       if (fill) std::memset(data_, 0, size * 4);
     }
     return;
@@ -173,6 +174,7 @@ datastruct::datastruct(datastruct& source, std::size_t count, int location, std:
   const std::size_t copied = std::min({count, source.size(), total});
   if (location_ == MEMORY) {
     data_ = newArray(total);
+    capacity_ = capacityOf(data_, total);
     for (std::size_t done = 0; done < copied;) {
       const std::size_t n = std::min(l.Blocksize, copied - done);
       std::memcpy(data_ + done, source.getreadwindow(done, n), n * 4);
@@ -201,7 +203,7 @@ datastruct::datastruct(datastruct& source, std::size_t count, int location, std:
 datastruct::~datastruct() {
   BIGNUM_CHECK(!gotdata_, "!gotdata", kStorage);
   if (location_ == MEMORY) {
-    freeArray(data_, size_);
+    freeArray(data_, capacity_);
   } else {
     if (stream_ >= 0) ::close(stream_);
     removeFile();
@@ -254,12 +256,25 @@ void datastruct::resize(std::size_t newSize) {
     size_ = newSize;
     return;
   }
-  std::uint32_t* fresh = data_ == inline_ && newSize <= kInlineWords ? inline_ : newArray(newSize);
+  // Within the array already there, unless that array is the workspace: a
+  // short number must not keep the one workspace from the next long buffer.
+  if (newSize <= capacity_ && (data_ != workspace() || newSize == 0)) {
+    if (newSize > size_) std::memset(data_ + size_, 0, (newSize - size_) * 4);
+    size_ = newSize;
+    if (newSize == 0) {
+      freeArray(data_, capacity_);
+      data_ = nullptr;
+      capacity_ = 0;
+    }
+    return;
+  }
+  std::uint32_t* fresh = newArray(newSize);
   const std::size_t kept = std::min(size_, newSize);
-  if (kept > 0 && fresh != data_) std::memcpy(fresh, data_, kept * 4);
+  if (kept > 0) std::memcpy(fresh, data_, kept * 4);
   if (newSize > kept) std::memset(fresh + kept, 0, (newSize - kept) * 4);
-  if (fresh != data_) freeArray(data_, size_);
+  freeArray(data_, capacity_);
   data_ = fresh;
+  capacity_ = capacityOf(fresh, newSize);
   size_ = newSize;
 }
 
@@ -274,12 +289,13 @@ void datastruct::relocate(int location, std::size_t newSize) {
   const std::size_t kept = std::min(size_, newSize);
   if (target == DISK) {
     std::uint32_t* words = data_;
-    const std::size_t oldSize = size_;
+    const std::size_t oldCapacity = capacity_;
     data_ = nullptr;
+    capacity_ = 0;
     location_ = DISK;
     size_ = newSize;
     createFile(words, kept);
-    freeArray(words, oldSize);
+    freeArray(words, oldCapacity);
     return;
   }
   // DISK -> MEMORY: read the file into a new array, then delete it.
@@ -289,27 +305,31 @@ void datastruct::relocate(int location, std::size_t newSize) {
   removeFile();
   location_ = MEMORY;
   data_ = words;
+  capacity_ = capacityOf(words, newSize);
   size_ = newSize;
 }
 
 void datastruct::takeStorage(datastruct& other) {
   BIGNUM_CHECK(!gotdata_ && !other.gotdata_, "!gotdata", kStorage);
   if (location_ == MEMORY)
-    freeArray(data_, size_);
+    freeArray(data_, capacity_);
   else
     removeFile();
   location_ = other.location_;
   size_ = other.size_;
+  capacity_ = other.capacity_;
   fileNumber_ = other.fileNumber_;
   if (other.data_ == other.inline_) {
     std::memcpy(inline_, other.inline_, size_ * 4);
     data_ = inline_;
+    capacity_ = kInlineWords;
   } else {
     data_ = other.data_;
   }
   // The other storage is left empty, in memory, with no file of its own.
   other.location_ = MEMORY;
   other.size_ = 0;
+  other.capacity_ = 0;
   other.data_ = nullptr;
 }
 

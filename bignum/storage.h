@@ -15,7 +15,7 @@ inline constexpr int MEMORY = 0;
 inline constexpr int DISK = 1;
 inline constexpr int DEFAULT = -1;
 
-// A buffer of `words` words, aligned to 64 bytes. Up to Memorythreshold words
+// A buffer of `words` words (aligned to 64 bytes from 32 KiB on). Up to Memorythreshold words
 // it is fresh heap memory (null for 0 words); above that the workspace is lent
 // out, which must be free ("!workspaceused") and large enough ("size <= Maxblocksize").
 std::uint32_t* allocateWords(std::size_t words);
@@ -76,8 +76,11 @@ class datastruct {
 
  private:
   // Short arrays in memory live inside the storage itself.
-  static constexpr std::size_t kInlineWords = 16;
+  static constexpr std::size_t kInlineWords = 20;
   std::uint32_t* newArray(std::size_t words);
+  std::size_t capacityOf(const std::uint32_t* array, std::size_t words) const {
+    return array == inline_ ? kInlineWords : words;
+  }
   void freeArray(std::uint32_t* words, std::size_t count);
   std::uint32_t* openWindow(std::size_t position, std::size_t length, bool read);
   void createFile(const std::uint32_t* words, std::size_t count);
@@ -87,6 +90,7 @@ class datastruct {
   void removeFile();
 
   std::size_t size_ = 0;
+  std::size_t capacity_ = 0;  // MEMORY: words of the array (it may hold more than size_)
   int location_ = MEMORY;
   std::uint32_t* data_ = nullptr;  // MEMORY: the array; DISK: the open window's buffer
   bool gotdata_ = false;
