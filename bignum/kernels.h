@@ -20,8 +20,10 @@ struct Kernels {
   // Radix-2 decimation in time with the inverse root's table (bit-reversed in,
   // natural out); the result is n times the input of the forward kernel.
   void (*inverseRow)(std::uint32_t* row, std::size_t n, const std::uint32_t* twiddles, const Montgomery& mg);
-  // row[j] <- row[j] * c * b^j, with `first` and `ratio` the Montgomery forms of c and b.
-  void (*scaleRow)(std::uint32_t* row, std::size_t n, std::uint32_t first, std::uint32_t ratio, const Montgomery& mg);
+  // row[j] <- row[j] * c * b^j, given the Montgomery forms of c b^0 .. c b^7 in
+  // `first` and of b^8 in `step`.
+  void (*scaleRow)(std::uint32_t* row, std::size_t n, const std::uint32_t* first, std::uint32_t step,
+                   const Montgomery& mg);
   // b[i] <- a[i] * b[i] / 2^32 (the product in the transformed domain).
   void (*multiply)(std::uint32_t* b, const std::uint32_t* a, std::size_t n, const Montgomery& mg);
   // a[i] <- a[i]^2 / 2^32.

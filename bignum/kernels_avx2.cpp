@@ -140,6 +140,26 @@ void inverseRow(std::uint32_t* row, std::size_t n, const std::uint32_t* tw, cons
   }
 }
 
+void scaleRow(std::uint32_t* row, std::size_t n, const std::uint32_t* first, std::uint32_t step, const Montgomery& mg) {
+  if (n < 8) {
+    portableKernels().scaleRow(row, n, first, step, mg);
+    return;
+  }
+  const Mod M(mg);
+  V p = load(first);
+  const V s = _mm256_set1_epi32(static_cast<int>(step));
+  std::size_t j = 0;
+  for (; j + 8 <= n; j += 8) {
+    store(row + j, mont(load(row + j), p, M));
+    p = mont(p, s, M);
+  }
+  if (j < n) {
+    alignas(32) std::uint32_t rest[8];
+    _mm256_store_si256(reinterpret_cast<V*>(rest), p);
+    for (std::size_t i = 0; j < n; ++i, ++j) row[j] = mg.mul(row[j], rest[i]);
+  }
+}
+
 // The Montgomery forms of c b^0 .. c b^7, and of b^8.
 inline V firstPowers(std::uint32_t first, std::uint32_t ratio, const Montgomery& mg, std::uint32_t& step) {
   alignas(32) std::uint32_t p[8];
@@ -149,27 +169,6 @@ inline V firstPowers(std::uint32_t first, std::uint32_t ratio, const Montgomery&
   step = mg.mul(step, step);
   step = mg.mul(step, step);
   return _mm256_load_si256(reinterpret_cast<const V*>(p));
-}
-
-void scaleRow(std::uint32_t* row, std::size_t n, std::uint32_t first, std::uint32_t ratio, const Montgomery& mg) {
-  if (n < 8) {
-    portableKernels().scaleRow(row, n, first, ratio, mg);
-    return;
-  }
-  const Mod M(mg);
-  std::uint32_t stepWord;
-  V p = firstPowers(first, ratio, mg, stepWord);
-  const V step = _mm256_set1_epi32(static_cast<int>(stepWord));
-  std::size_t j = 0;
-  for (; j + 8 <= n; j += 8) {
-    store(row + j, mont(load(row + j), p, M));
-    p = mont(p, step, M);
-  }
-  if (j < n) {
-    alignas(32) std::uint32_t rest[8];
-    _mm256_store_si256(reinterpret_cast<V*>(rest), p);
-    for (std::size_t i = 0; j < n; ++i, ++j) row[j] = mg.mul(row[j], rest[i]);
-  }
 }
 
 void multiply(std::uint32_t* b, const std::uint32_t* a, std::size_t n, const Montgomery& mg) {

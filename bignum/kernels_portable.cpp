@@ -1,4 +1,5 @@
 // The portable transform kernels: plain loops over 32-bit residues.
+#include <algorithm>
 #include <cstdlib>
 
 #include "bignum/kernels.h"
@@ -45,11 +46,12 @@ void inverseRow(std::uint32_t* row, std::size_t n, const std::uint32_t* tw, cons
   radix2<false>(row, n, 1, tw, mg);
 }
 
-void scaleRow(std::uint32_t* row, std::size_t n, std::uint32_t first, std::uint32_t ratio, const Montgomery& mg) {
-  std::uint32_t p = first;
+void scaleRow(std::uint32_t* row, std::size_t n, const std::uint32_t* first, std::uint32_t step, const Montgomery& mg) {
+  std::uint32_t p[8];
+  std::copy(first, first + 8, p);
   for (std::size_t j = 0; j < n; ++j) {
-    row[j] = mg.mul(row[j], p);
-    p = mg.mul(p, ratio);
+    row[j] = mg.mul(row[j], p[j % 8]);
+    p[j % 8] = mg.mul(p[j % 8], step);
   }
 }
 

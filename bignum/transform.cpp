@@ -22,6 +22,19 @@ std::uint32_t* sharedScratch(std::size_t words) {
   return buffer;
 }
 
+std::uint32_t cachedPower(const Montgomery& mg, std::uint32_t g, std::uint64_t e) {
+  struct Entry {
+    std::uint32_t m, g;
+    std::uint64_t e;
+    std::uint32_t value;
+  };
+  static Entry entries[512];  // direct-mapped; a miss is only a power computed
+  const std::size_t slot = (mg.m * 31u + g * 7u + static_cast<std::size_t>(e * 0x9E3779B97F4A7C15ull >> 40)) % 512;
+  Entry& entry = entries[slot];
+  if (entry.m != mg.m || entry.g != g || entry.e != e) entry = Entry{mg.m, g, e, mg.power(g, e)};
+  return entry.value;
+}
+
 }  // namespace steps
 
 using namespace steps;
@@ -82,20 +95,22 @@ void radix3Pass(std::uint32_t* data, std::size_t M, std::uint32_t x, bool forwar
 void forwardPow2(std::uint32_t* data, std::size_t N, std::uint32_t g, const Montgomery& mg, const Kernels& k) {
   const Shape s = shapeOf(N);
   const std::uint32_t w = forwardRoot(mg, g, N);
-  columnPass(data, s, mg.power(w, s.R2), threadedLength(N), true, mg, k);
-  rowPass(data, s, mg.power(w, s.R1), threadedLength(N), mg,
-          [&](std::uint32_t* row, std::size_t i, const std::uint32_t* t) { forwardRowOf(row, i, s, w, t, mg, k); });
+  columnPass(data, s, forwardRoot(mg, g, s.R1), threadedLength(N), true, mg, k);
+  const RowTwiddles twiddles(s, w, mg.r2, mg);
+  rowPass(
+      data, s, forwardRoot(mg, g, s.R2), threadedLength(N), mg,
+      [&](std::uint32_t* row, std::size_t i, const std::uint32_t* t) { forwardRowOf(row, i, s, twiddles, t, mg, k); });
 }
 
 void inversePow2(std::uint32_t* data, std::size_t N, std::uint32_t g, std::size_t f, const Montgomery& mg,
                  const Kernels& k) {
   const Shape s = shapeOf(N);
   const std::uint32_t v = inverseRoot(mg, g, N);
-  const std::uint32_t scale = inverseScale(mg, N, f);
+  const RowTwiddles twiddles(s, v, inverseScale(mg, N, f), mg);
   rowPass(
-      data, s, mg.power(v, s.R1), threadedLength(N), mg,
-      [&](std::uint32_t* row, std::size_t i, const std::uint32_t* t) { inverseRowOf(row, i, s, v, scale, t, mg, k); });
-  columnPass(data, s, mg.power(v, s.R2), threadedLength(N), false, mg, k);
+      data, s, inverseRoot(mg, g, s.R2), threadedLength(N), mg,
+      [&](std::uint32_t* row, std::size_t i, const std::uint32_t* t) { inverseRowOf(row, i, s, twiddles, t, mg, k); });
+  columnPass(data, s, inverseRoot(mg, g, s.R1), threadedLength(N), false, mg, k);
 }
 
 }  // namespace

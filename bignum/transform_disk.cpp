@@ -62,16 +62,18 @@ void forwardPow2(const Disk& d, std::size_t base, std::size_t N, std::uint32_t g
   const Shape s = shapeOf(N);
   const std::uint32_t w = forwardRoot(d.mg, g, N);
   columnPass(d, base, s, d.mg.power(w, s.R2), true);
-  rowPass(d, base, s, d.mg.power(w, s.R1),
-          [&](std::uint32_t* row, std::size_t i, const std::uint32_t* t) { forwardRowOf(row, i, s, w, t, d.mg, d.k); });
+  const RowTwiddles twiddles(s, w, d.mg.r2, d.mg);
+  rowPass(d, base, s, d.mg.power(w, s.R1), [&](std::uint32_t* row, std::size_t i, const std::uint32_t* t) {
+    forwardRowOf(row, i, s, twiddles, t, d.mg, d.k);
+  });
 }
 
 void inversePow2(const Disk& d, std::size_t base, std::size_t N, std::uint32_t g, std::size_t f) {
   const Shape s = shapeOf(N);
   const std::uint32_t v = inverseRoot(d.mg, g, N);
-  const std::uint32_t scale = inverseScale(d.mg, N, f);
+  const RowTwiddles twiddles(s, v, inverseScale(d.mg, N, f), d.mg);
   rowPass(d, base, s, d.mg.power(v, s.R1), [&](std::uint32_t* row, std::size_t i, const std::uint32_t* t) {
-    inverseRowOf(row, i, s, v, scale, t, d.mg, d.k);
+    inverseRowOf(row, i, s, twiddles, t, d.mg, d.k);
   });
   columnPass(d, base, s, d.mg.power(v, s.R2), false);
 }

@@ -20,14 +20,21 @@ inline constexpr std::size_t kThreadedLength = 1025;
 // Threads used by the last row set (for tests).
 extern unsigned lastThreads;
 
-// An aligned scratch buffer of words from the heap, freed with its owner.
+// A scratch buffer of words from the heap, freed with its owner; aligned to
+// `alignBytes` when asked (private copies of tables for threads).
 class Scratch {
  public:
-  explicit Scratch(std::size_t words, std::size_t alignBytes = 64)
-      : align_(std::max<std::size_t>(alignBytes, 64)),
+  explicit Scratch(std::size_t words, std::size_t alignBytes = 0)
+      : align_(alignBytes),
         words_(static_cast<std::uint32_t*>(
-            ::operator new(std::max<std::size_t>(words, 1) * 4, std::align_val_t(align_)))) {}
-  ~Scratch() { ::operator delete(words_, std::align_val_t(align_)); }
+            align_ == 0 ? ::operator new(std::max<std::size_t>(words, 1) * 4)
+                        : ::operator new(std::max<std::size_t>(words, 1) * 4, std::align_val_t(align_)))) {}
+  ~Scratch() {
+    if (align_ == 0)
+      ::operator delete(words_);
+    else
+      ::operator delete(words_, std::align_val_t(align_));
+  }
   Scratch(const Scratch&) = delete;
   Scratch& operator=(const Scratch&) = delete;
   std::uint32_t* get() const { return words_; }
@@ -56,12 +63,29 @@ inline void checkLength(std::size_t N) {
   BIGNUM_CHECK(isPowerOfTwo(N) || (N % 3 == 0 && isPowerOfTwo(N / 3)), "N == 2^k or N == 3*2^k", "transform");
 }
 
+// g^e mod m, remembered: the transforms ask for the same few roots and
+// factors over and over (a fixed set of values of the three moduli).
+std::uint32_t cachedPower(const Montgomery& mg, std::uint32_t g, std::uint64_t e);
+
 // The roots of unity of order n: for the forward and for the inverse direction.
 inline std::uint32_t forwardRoot(const Montgomery& mg, std::uint32_t g, std::size_t n) {
-  return mg.power(g, mg.m - 1 - (mg.m - 1) / n);
+  return cachedPower(mg, g, mg.m - 1 - (mg.m - 1) / n);
 }
 inline std::uint32_t inverseRoot(const Montgomery& mg, std::uint32_t g, std::size_t n) {
-  return mg.power(g, (mg.m - 1) / n);
+  return cachedPower(mg, g, (mg.m - 1) / n);
+}
+
+// out[k] = the Montgomery form of r^k for k < count, eight at a time on the
+// vector kernels when they are there.
+inline void fillPowers(std::uint32_t* out, std::size_t count, std::uint32_t r, const Montgomery& mg,
+                       const Kernels& k = activeKernels()) {
+  const std::uint32_t ratio = mg.to(r);
+  alignas(32) std::uint32_t first[8];
+  first[0] = mg.r1;
+  for (int j = 1; j < 8; ++j) first[j] = mg.mul(first[j - 1], ratio);
+  std::uint32_t step = mg.mul(first[4], first[4]);
+  std::fill(out, out + count, mg.r1);  // Montgomery 1: the factors land as they are
+  k.scaleRow(out, count, first, step, mg);
 }
 
 // Twiddle table of a row of n words for the root r of order n: the Montgomery
@@ -69,12 +93,7 @@ inline std::uint32_t inverseRoot(const Montgomery& mg, std::uint32_t g, std::siz
 inline void buildTable(std::uint32_t* table, std::size_t n, std::uint32_t r, const Montgomery& mg) {
   if (n < 2) return;
   std::size_t h = n / 2;
-  const std::uint32_t step = mg.to(r);
-  std::uint32_t p = mg.r1;
-  for (std::size_t k = 0; k < h; ++k) {
-    table[h + k] = p;
-    p = mg.mul(p, step);
-  }
+  fillPowers(table + h, h, r, mg);
   for (h /= 2; h >= 1; h /= 2)
     for (std::size_t k = 0; k < h; ++k) table[h + k] = table[2 * h + 2 * k];
 }
@@ -106,23 +125,48 @@ inline void transformColumns(std::uint32_t* strip, std::size_t stride, std::size
     for (std::size_t i = 0; i < s.R1; ++i) std::copy_n(block + i * b, b, strip + i * stride);
 }
 
-// Row i of the row pass, forward: twiddles w^(rev(i) j) and the factor 2^32, then the row transform.
-inline void forwardRowOf(std::uint32_t* row, std::size_t i, const Shape& s, std::uint32_t w, const std::uint32_t* table,
-                         const Montgomery& mg, const Kernels& k) {
-  k.scaleRow(row, s.R2, mg.r2, mg.to(mg.power(w, reverseBits(i, s.bits1))), mg);
+// The twiddle factors of the row pass: row i is multiplied by c w^(rev(i) j),
+// rev being the bit reversal over R1. Tables of c w^k (k < 7 R1 + 1) and of
+// w^(8 k) (k < R1) give each row its first eight factors and their step.
+class RowTwiddles {
+ public:
+  RowTwiddles(const Shape& s, std::uint32_t w, std::uint32_t c, const Montgomery& mg)
+      : scaled_(7 * s.R1 + 1), eighth_(s.R1), reversed_(s.R1) {
+    const Kernels& k = activeKernels();
+    fillPowers(scaled_.get(), 7 * s.R1 + 1, w, mg, k);
+    const std::uint32_t constant[8] = {c, c, c, c, c, c, c, c};
+    k.scaleRow(scaled_.get(), 7 * s.R1 + 1, constant, mg.r1, mg);
+    fillPowers(eighth_.get(), s.R1, mg.power(w, 8), mg, k);
+    for (std::size_t i = 0; i < s.R1; ++i) reversed_.get()[i] = static_cast<std::uint32_t>(reverseBits(i, s.bits1));
+  }
+  void apply(std::uint32_t* row, std::size_t i, std::size_t n, const Montgomery& mg, const Kernels& k) const {
+    const std::size_t e = reversed_.get()[i];
+    alignas(32) std::uint32_t first[8];
+    for (std::size_t j = 0; j < 8; ++j) first[j] = scaled_.get()[e * j];
+    k.scaleRow(row, n, first, eighth_.get()[e], mg);
+  }
+
+ private:
+  Scratch scaled_, eighth_, reversed_;
+};
+
+// Row i of the row pass, forward: its twiddles (with the factor 2^32), then the row transform.
+inline void forwardRowOf(std::uint32_t* row, std::size_t i, const Shape& s, const RowTwiddles& twiddles,
+                         const std::uint32_t* table, const Montgomery& mg, const Kernels& k) {
+  twiddles.apply(row, i, s.R2, mg, k);
   if (s.R2 > 1) k.forwardRow(row, s.R2, table, mg);
 }
 
-// Row i of the row pass, inverse: the row transform, then twiddles v^(rev(i) j) times `scale`.
-inline void inverseRowOf(std::uint32_t* row, std::size_t i, const Shape& s, std::uint32_t v, std::uint32_t scale,
+// Row i of the row pass, inverse: the row transform, then its twiddles (with the scale).
+inline void inverseRowOf(std::uint32_t* row, std::size_t i, const Shape& s, const RowTwiddles& twiddles,
                          const std::uint32_t* table, const Montgomery& mg, const Kernels& k) {
   if (s.R2 > 1) k.inverseRow(row, s.R2, table, mg);
-  k.scaleRow(row, s.R2, scale, mg.to(mg.power(v, reverseBits(i, s.bits1))), mg);
+  twiddles.apply(row, i, s.R2, mg, k);
 }
 
 // The Montgomery form of 1 / (2^32 N f): the factor the inverse row pass applies.
 inline std::uint32_t inverseScale(const Montgomery& mg, std::size_t N, std::size_t f) {
-  return mg.power(static_cast<std::uint32_t>(N * f % mg.m), mg.m - 2);
+  return cachedPower(mg, static_cast<std::uint32_t>(N * f % mg.m), mg.m - 2);
 }
 
 // The radix-3 constants for the root x of order N = 3M: -3/2 and 1/2 + x^M, in Montgomery form.
@@ -155,7 +199,7 @@ void runSlices(std::size_t count, bool threaded, const std::uint32_t* table, std
     return;
   }
   const std::size_t stride = (tableWords + l.Burst - 1) / l.Burst * l.Burst;
-  Scratch copies(stride * threads, l.Burst * 4);
+  Scratch copies(stride * threads, std::max<std::size_t>(l.Burst * 4, 64));
   for (std::size_t t = 0; t < threads; ++t) std::copy(table, table + tableWords, copies.get() + t * stride);
 
   const std::uint32_t modulus = getmodulus();
