@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <utility>
@@ -57,8 +58,15 @@ class ComparingReporter : public benchmark::ConsoleReporter {
   std::vector<std::string> keys_;
 };
 
-// Runs the registered benchmarks with the comparing reporter.
+// Runs the registered benchmarks with the comparing reporter. Unless
+// MEMORYTHRESHOLD is set, long numbers are kept in memory (within a memory
+// budget of 1 GiB unless RAMSIZE says otherwise), as a benchmark of the
+// arithmetic rather than of the disk wants.
 inline int runComparison(int argc, char** argv) {
+  if (std::getenv("MEMORYTHRESHOLD") == nullptr) {
+    setenv("MEMORYTHRESHOLD", "100000000", 1);
+    if (std::getenv("RAMSIZE") == nullptr) setenv("RAMSIZE", "1073741824", 1);
+  }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   ComparingReporter reporter;

@@ -152,10 +152,4 @@ PAIR("output", oursOutput, peerOutput, Arg(1000000)->Unit(benchmark::kMillisecon
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (std::getenv("MEMORYTHRESHOLD") == nullptr) {
-    setenv("MEMORYTHRESHOLD", "100000000", 1);
-    if (std::getenv("RAMSIZE") == nullptr) setenv("RAMSIZE", "1073741824", 1);
-  }
-  return numbrix_bench::runComparison(argc, argv);
-}
+int main(int argc, char** argv) { return numbrix_bench::runComparison(argc, argv); }
