@@ -217,15 +217,16 @@ bigfloat invroot(const bigfloat& value, unsigned n, long destprec) {
 
   // The start value from a double. With u = v 10^(9 E) and 1 <= v < 10^9, and
   // E = q n + r (0 <= r < n): u^(-1/n) = (v 10^(9 r))^(-1/n) 10^(-9 q). Taking v
-  // from the leading two words keeps simple values such as 2 or 4 exact.
+  // from the leading three words gives the double all the digits it holds even
+  // when the leading word is a single digit, and keeps 2 or 4 exact.
   const auto sn = static_cast<std::int64_t>(n);
   const std::int64_t E = u.wordExponent() - 1;
   const std::int64_t q = E >= 0 ? E / sn : -((-E + sn - 1) / sn);
   const std::int64_t r = E - q * sn;
-  std::uint32_t lead[2] = {0, 0};
-  u.words(0, std::min<std::size_t>(u.size(), 2), lead);
-  const double v = (lead[0] + lead[1] / 1e9) * std::pow(1e9, static_cast<double>(r));
-  bigfloat x(u.sign() * std::pow(v, -1.0 / n), 2 * Basedigits);
+  std::uint32_t lead[3] = {0, 0, 0};
+  u.words(0, std::min<std::size_t>(u.size(), 3), lead);
+  const double v = (lead[0] + lead[1] / 1e9 + lead[2] / 1e18) * std::pow(1e9, static_cast<double>(r));
+  bigfloat x(u.sign() * std::pow(v, -1.0 / n));  // all the digits a double carries
   x.exp(x.exp() - q * Basedigits);
 
   // Newton steps x <- x + x (1 - u x^n) / n, each at a precision a little over
@@ -254,15 +255,16 @@ bigfloat heronRoot(const bigfloat& x, long p) {
   bigfloat u = x;
   u.prec(std::max(u.prec(), wide));
   // x = v 10^(9 F) with 1 <= v < 10^18 and F even: sqrt(x) = sqrt(v) 10^(9 F / 2).
-  std::uint32_t lead[2] = {0, 0};
-  x.words(0, std::min<std::size_t>(x.size(), 2), lead);
+  // Three words: with a leading word of one digit, two would give the double 10.
+  std::uint32_t lead[3] = {0, 0, 0};
+  x.words(0, std::min<std::size_t>(x.size(), 3), lead);
   std::int64_t F = x.wordExponent() - 1;
-  double v = lead[0] + lead[1] / 1e9;
+  double v = lead[0] + lead[1] / 1e9 + lead[2] / 1e18;
   if (F % 2 != 0) {
     v *= 1e9;
     --F;
   }
-  bigfloat s(std::sqrt(v), 2 * Basedigits);
+  bigfloat s(std::sqrt(v));  // all the digits a double carries
   s.exp(s.exp() + F / 2 * Basedigits);
   // The start is good for 15 digits: the first step reaches about 30 of 36.
   std::vector<long> precisions;

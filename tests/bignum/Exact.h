@@ -42,6 +42,8 @@ inline bignum::bigfloat randomNumber(std::mt19937_64& rng, std::size_t words, in
   if (rng() % 4 == 0)
     for (std::size_t i = rng() % words; i < words; ++i) w[i] = rng() % 2 ? 999999999u : 0u;
   if (w[0] == 0) w[0] = 1 + static_cast<std::uint32_t>(rng() % 999999999u);
+  // Some leading words of one digit, where a word of precision holds one digit.
+  if (rng() % 4 == 0) w[0] = 1 + static_cast<std::uint32_t>(rng() % 9);
   if (w.back() == 0) w.back() = 1;
   const int sign = rng() % 2 ? 1 : -1;
   const auto exponent = static_cast<std::int64_t>(rng() % (2 * spread + 1)) - spread;

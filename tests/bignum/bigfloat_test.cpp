@@ -49,7 +49,8 @@ TEST_P(Arithmetic, AgreesWithGmpInAllButTheLastWord) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Precisions, Arithmetic,
-                         ::testing::Values(Precision{"digits81", 9, 12}, Precision{"digits2000", 223, 260}),
+                         ::testing::Values(Precision{"digits81", 9, 12}, Precision{"digits216", 24, 30},
+                                           Precision{"digits2000", 223, 260}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Arithmetic, ExactIntegersStayExact) {

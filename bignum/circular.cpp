@@ -1,0 +1,133 @@
+// The circular functions of a real x from the complex exponential of i r,
+// r being x reduced by multiples of pi/2, and their inverses from the complex
+// logarithm. Both take enough extra digits that small results keep their
+// relative precision: near multiples of pi (and of pi/2 for the cosine) the
+// reduction is made with as many more digits of pi as cancel.
+#include <algorithm>
+#include <cmath>
+
+#include "bignum/complexfn.h"
+#include "bignum/functions.h"
+#include "bignum/functions_steps.h"
+
+namespace bignum {
+
+using namespace steps;
+
+namespace {
+
+// Digits a number below 1 lies under its precision's reach: -exp, at least 0.
+long smallness(const bigfloat& x) { return x.sign() == 0 ? 0 : static_cast<long>(std::max<std::int64_t>(0, -x.exp())); }
+
+struct Reduced {
+  bigfloat r;        // x - k pi/2, with the relative precision p needs
+  int quadrant = 0;  // k mod 4
+};
+
+// x = k pi/2 + r with |r| <= pi/4, r good to p + 9 digits of its own.
+Reduced reduce(const bigfloat& x, long p) {
+  const long whole = static_cast<long>(std::max<std::int64_t>(0, x.exp()));
+  long extra = 2 * Basedigits;
+  for (int attempt = 0;; ++attempt) {
+    const long q = p + whole + extra;
+    const bigfloat halfPi = cachedPi(q) / bigfloat(2);
+    const bigfloat wide = withPrecision(x, q);
+    const bigfloat k = floor(wide / halfPi + withPrecision(bigfloat("0.5", q), q));
+    Reduced result{withPrecision(wide - k * halfPi, q), 0};
+    // Digits that cancelled must come from more digits of pi.
+    const long lost = smallness(result.r) - smallness(wide);
+    if (lost + 2 * Basedigits <= extra || attempt == 3 || result.r.sign() == 0) {
+      const bigfloat four(4);
+      result.quadrant = static_cast<int>(getdouble(k - four * floor(k / four)));
+      result.r.prec(p + kGuard + smallness(result.r));
+      return result;
+    }
+    extra = lost + 3 * Basedigits;
+  }
+}
+
+// cos r + i sin r for |r| <= pi/4, each good to p digits relative.
+bigcomplex unitPoint(const bigfloat& r, long p) {
+  const long q = p + kGuard + smallness(r);
+  return exp(bigcomplex{bigfloat(), withPrecision(r, q)});
+}
+
+struct SinCos {
+  bigfloat sin, cos;
+};
+
+SinCos sinCos(const bigfloat& x) {
+  if (x.sign() == 0) return {bigfloat(), bigfloat(1)};  // zero is exact: so are its sine and cosine
+  requireFinite(x);
+  const long p = x.prec();
+  const Reduced reduced = reduce(x, p);
+  const bigcomplex w = unitPoint(reduced.r, p);
+  const bigfloat s = w.im, c = w.re;
+  switch (reduced.quadrant) {
+    case 0:
+      return {withPrecision(s, p), withPrecision(c, p)};
+    case 1:
+      return {withPrecision(c, p), withPrecision(-s, p)};
+    case 2:
+      return {withPrecision(-s, p), withPrecision(-c, p)};
+    default:
+      return {withPrecision(-c, p), withPrecision(s, p)};
+  }
+}
+
+// The angle of (a, b): Im log(a + i b), with the digits its size needs.
+bigfloat angle(const bigfloat& a, const bigfloat& b, long q) {
+  return withPrecision(log(bigcomplex{withPrecision(a, q), withPrecision(b, q)}).im, q);
+}
+
+// sqrt(1 - x^2) for |x| <= 1, as sqrt((1 - x)(1 + x)) from x's exact words.
+bigfloat cofactor(const bigfloat& x, long q) {
+  const bigfloat one(1);
+  bigfloat u = x;
+  u.prec(std::max(u.prec(), q));
+  const bigfloat square = withPrecision((one - u) * (one + u), q);
+  return square.sign() <= 0 ? bigfloat() : sqrt(square);
+}
+
+}  // namespace
+
+bigfloat sin(const bigfloat& x) { return sinCos(x).sin; }
+bigfloat cos(const bigfloat& x) { return sinCos(x).cos; }
+
+bigfloat tan(const bigfloat& x) {
+  const SinCos sc = sinCos(x);
+  return sc.sin / sc.cos;
+}
+
+bigfloat asin(const bigfloat& x) {
+  if (x.sign() == 0) return bigfloat();
+  requireFinite(x);
+  const long p = x.prec();
+  const long q = p + kGuard + smallness(x);
+  return withPrecision(angle(cofactor(x, q), x, q), p);
+}
+
+bigfloat acos(const bigfloat& x) {
+  requireFinite(x);
+  const long p = x.prec();
+  const bigfloat c = cofactor(x, p + kGuard);
+  // Near x = 1 the angle is small: it needs the digits it lies below 1.
+  const long q = p + kGuard + smallness(c);
+  if (c.sign() == 0) return x.sign() > 0 ? bigfloat() : cachedPi(p);
+  return withPrecision(angle(x, cofactor(x, q), q), p);
+}
+
+bigfloat atan(const bigfloat& x) {
+  if (x.sign() == 0) return bigfloat();
+  requireFinite(x);
+  const long p = x.prec();
+  // (i - x) / (i + x) = (1 - x^2 + 2 i x) / (1 + x^2), whose angle is 2 atan(x).
+  const long q = p + kGuard + smallness(x);
+  bigfloat u = x;
+  u.prec(std::max(u.prec(), q));
+  const bigfloat one(1);
+  const bigfloat re = withPrecision((one - u) * (one + u), q), im = withPrecision(bigfloat(2) * u, q);
+  return withPrecision(angle(re, im, q) / bigfloat(2), p);
+}
+
+}  // namespace bignum

@@ -1,0 +1,53 @@
+// Elementary functions of bigfloat numbers: pi, the arithmetic-geometric mean,
+// logarithm, exponential, general power, factorial products and the circular
+// functions and their inverses.
+//
+// Arguments other than zero need a finite precision (exact numbers are
+// refused with the assertion "x.prec () != INFINITE", source "functions"); the
+// result has the argument's precision (the smaller one for two arguments) and
+// every word but the last is correct. Zero, always exact, gives exact results
+// (exp(0) = cos(0) = 1, sin(0) = 0, ...). Domains are the caller's to check: a logarithm of a
+// number that is not positive stops the process ("u.sign () > 0").
+// Not thread-safe: pi and log(10) are kept in process-wide caches.
+#pragma once
+
+#include <cstddef>
+
+#include "bignum/bigfloat.h"
+
+namespace bignum {
+
+// pi to p digits, computed afresh by the Chudnovsky series.
+bigfloat pi(long p);
+// pi to p digits from the process-wide cache, whose series is extended (not
+// started over) when more digits are asked for.
+bigfloat cachedPi(long p);
+// How many terms of the series the cache holds (0 before its first use).
+std::size_t cachedPiTerms();
+// Empties the caches of pi and log(10), for tests.
+void clearFunctionCaches();
+
+// The arithmetic-geometric mean of a and b >= 0 (zero when either is zero).
+bigfloat agm(const bigfloat& a, const bigfloat& b);
+
+// Natural logarithm of x > 0.
+bigfloat log(const bigfloat& x);
+// e^x; exp(0) is an exact 1.
+bigfloat exp(const bigfloat& x);
+// x^y = exp(y log x) for x > 0, at the smaller of the two precisions.
+bigfloat pow(const bigfloat& x, const bigfloat& y);
+
+// m (m + 1) ... n exactly (the bounds in either order); (m, 0) is 1.
+bigfloat factorialProduct(unsigned m, unsigned n);
+
+bigfloat sin(const bigfloat& x);
+bigfloat cos(const bigfloat& x);
+// tan(x) = sin(x) / cos(x); a cosine that is zero within the precision stops
+// the process as a division by zero ("b->sign").
+bigfloat tan(const bigfloat& x);
+// For -1 <= x <= 1.
+bigfloat asin(const bigfloat& x);
+bigfloat acos(const bigfloat& x);
+bigfloat atan(const bigfloat& x);
+
+}  // namespace bignum

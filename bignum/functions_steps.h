@@ -1,0 +1,56 @@
+// Pieces shared by the elementary functions (internal to the library).
+#pragma once
+
+#include <vector>
+
+#include "bignum/bigfloat.h"
+#include "bignum/check.h"
+
+namespace bignum::steps {
+
+// The digits the functions work with beyond the precision asked: a result
+// whose leading word holds a single digit would otherwise miss most of a word.
+inline constexpr long kGuard = 2 * Basedigits;
+
+// Refuses exact arguments: the functions need a precision to work to.
+inline void requireFinite(const bigfloat& x) {
+  BIGNUM_CHECK(x.prec() != INFINITE, "x.prec () != INFINITE", "functions");
+}
+
+// The precisions of a Newton iteration toward `target` digits, lowest first:
+// the target halved down, a word of margin each time, until `start` digits
+// (about twice what the start value is good for).
+inline std::vector<long> newtonPrecisions(long target, long start) {
+  std::vector<long> precisions;
+  for (long p = target; p > start; p = (p / Basedigits / 2 + 1) * Basedigits) precisions.insert(precisions.begin(), p);
+  precisions.insert(precisions.begin(), start);
+  return precisions;
+}
+
+// log(10) to p digits, from a process-wide cache.
+bigfloat cachedLog10(long p);
+// agm(1, 10^-e) with e = p / 2 + 18 digits, at p digits: the constant of the
+// logarithm's formula, kept for the last few precisions asked.
+bigfloat logScaleAgm(long p);
+// The scale exponent e of the logarithm's formula at p digits.
+inline std::int64_t logScale(long p) { return p / 2 + 18; }
+// Empties the caches of log(10) and of the logarithm's constant AGM.
+void clearLogCaches();
+
+// An exact integer.
+inline bigfloat exactInteger(std::int64_t value) {
+  const std::uint64_t magnitude =
+      value < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  const std::uint32_t words[3] = {static_cast<std::uint32_t>(magnitude / Base / Base),
+                                  static_cast<std::uint32_t>(magnitude / Base % Base),
+                                  static_cast<std::uint32_t>(magnitude % Base)};
+  return bigfloat::fromWords(value < 0 ? -1 : 1, 3, INFINITE, words, 3);
+}
+
+// x with its precision set to p digits (cut or widened).
+inline bigfloat withPrecision(bigfloat x, long p) {
+  x.prec(p);
+  return x;
+}
+
+}  // namespace bignum::steps

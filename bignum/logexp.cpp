@@ -1,0 +1,169 @@
+// The arithmetic-geometric mean, the logarithm through it, the exponential by
+// Newton's iteration on the logarithm, general powers and factorial products.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "bignum/functions.h"
+#include "bignum/functions_steps.h"
+#include "bignum/storage.h"
+
+namespace bignum {
+
+using namespace steps;
+
+namespace {
+
+// The digits to which a and b (both positive) surely agree: their difference
+// lies below 10^-d of a. Zero when they differ in the leading digit.
+std::int64_t agreeingDigits(const bigfloat& a, const bigfloat& b) {
+  const bigfloat difference = a - b;
+  if (difference.sign() == 0) return std::numeric_limits<std::int64_t>::max() / 4;
+  // |a - b| < 10^difference.exp() and a >= 10^(a.exp() - 9).
+  return std::max<std::int64_t>(0, a.exp() - Basedigits - difference.exp());
+}
+
+struct LogCache {
+  bigfloat log10;
+  long log10Prec = 0;
+  // agm(1, 10^-e) for the last few precisions asked (a Newton iteration asks for several).
+  static constexpr int kScales = 8;
+  bigfloat agmOfScale[kScales];
+  long agmPrec[kScales] = {};
+  int nextScale = 0;
+};
+
+LogCache& logCache() {
+  static LogCache c;
+  return c;
+}
+
+// log x for x > 0 of magnitude near 1 (10^-9 <= x < 1 after the split of log()):
+// with s = 10^-e, e = p/2 + 18 digits, log x = pi (A2 - A1) / (2 A1 A2) where
+// A1 = agm(1, s) and A2 = agm(1, x s).
+bigfloat logCore(const bigfloat& x) {
+  BIGNUM_CHECK(x.sign() > 0, "u.sign () > 0", "functions");
+  const long p = x.prec();
+  const bigfloat A1 = logScaleAgm(p);
+  bigfloat xs = x;
+  xs.exp(xs.exp() - logScale(p));
+  const bigfloat A2 = agm(withPrecision(bigfloat(1), p), xs);
+  return cachedPi(p) * (A2 - A1) / (bigfloat(2) * A1 * A2);
+}
+
+}  // namespace
+
+namespace steps {
+
+bigfloat cachedLog10(long p) {
+  LogCache& c = logCache();
+  if (c.log10Prec < p) {
+    c.log10 = -logCore(withPrecision(bigfloat("0.1", p), p));
+    c.log10Prec = p;
+  }
+  return withPrecision(c.log10, p);
+}
+
+void clearLogCaches() { logCache() = LogCache(); }
+
+bigfloat logScaleAgm(long p) {
+  LogCache& c = logCache();
+  int slot = 0;
+  while (slot < LogCache::kScales && c.agmPrec[slot] != p) ++slot;
+  if (slot == LogCache::kScales) {
+    slot = c.nextScale;
+    c.nextScale = (c.nextScale + 1) % LogCache::kScales;
+    const bigfloat one = withPrecision(bigfloat(1), p);
+    bigfloat s = one;
+    s.exp(s.exp() - logScale(p));
+    c.agmOfScale[slot] = agm(one, s);
+    c.agmPrec[slot] = p;
+  }
+  return c.agmOfScale[slot];
+}
+
+}  // namespace steps
+
+bigfloat agm(const bigfloat& x, const bigfloat& y) {
+  if (x.sign() == 0 || y.sign() == 0) return bigfloat();
+  long q = std::min(x.prec(), y.prec());
+  BIGNUM_CHECK(q != INFINITE, "x.prec () != INFINITE", "functions");
+  if (q <= Basedigits) q = 2 * Basedigits;
+  bigfloat a = withPrecision(x, q), b = withPrecision(y, q);
+  const bigfloat two(2);
+  // Once a and b agree to d digits, their mean is the limit to about 2 d
+  // digits (the gap squares each step), so the loop stops there.
+  for (std::int64_t d = agreeingDigits(a, b); 2 * d < q + 2; d = agreeingDigits(a, b)) {
+    const bigfloat mean = withPrecision((a + b) / two, q);
+    b = withPrecision(sqrt(a * b), q);
+    a = mean;
+  }
+  return (a + b) / two;
+}
+
+bigfloat log(const bigfloat& x) {
+  requireFinite(x);
+  BIGNUM_CHECK(x.sign() > 0, "u.sign () > 0", "functions");
+  const long p = x.prec();
+  // Near 1 the logarithm is about x - 1, small: it takes the digits it lies
+  // below 1 more, from x's exact words.
+  const bigfloat offset = x - 1;
+  const long small = offset.sign() == 0 ? 0 : static_cast<long>(std::max<std::int64_t>(0, -offset.exp()));
+  if (offset.sign() == 0) return withPrecision(bigfloat(), p);
+  bigfloat wide = x;
+  wide.prec(p + small + kGuard);
+  const long q = wide.prec();
+  // x = m 10^E with 10^-9 <= m < 1: log x = log m + E log 10.
+  const std::int64_t E = wide.exp();
+  bigfloat m = wide;
+  m.exp(0);
+  bigfloat result = logCore(m);
+  if (E != 0) result = result + exactInteger(E) * cachedLog10(q + Basedigits);
+  return withPrecision(result, p);
+}
+
+bigfloat exp(const bigfloat& x) {
+  if (x.sign() == 0) return bigfloat(1);
+  requireFinite(x);
+  const long p = x.prec();
+  cachedLog10(p);
+  // The start value: e^x = e^(x - k ln 10^9) 10^(9 k), the first factor by double.
+  bigfloat y;
+  if (x.exp() < -Basedigits) {
+    y = 1 + x;
+  } else {
+    const double v = getdouble(x);
+    const double lnBase = std::log(1e9);
+    const double k = std::floor(v / lnBase);
+    const double kClamped = std::clamp(k, -2.0 * MAXEXPONENT, 2.0 * MAXEXPONENT);
+    y = bigfloat(std::exp(v - kClamped * lnBase));  // all the digits a double carries
+    y.exp(y.exp() + static_cast<std::int64_t>(kClamped) * Basedigits);
+    if (y.sign() == 0) return y;  // below the exponent range
+  }
+  // Newton on the logarithm: y <- y + y (x - log y).
+  // Each step works with a guard of its own: a leading word of one digit in
+  // y or in log y would otherwise cost the step most of a word.
+  for (long q : newtonPrecisions(p + kGuard, 4 * Basedigits)) {
+    y.prec(q + kGuard);
+    y = y + y * (withPrecision(x, q + kGuard) - log(y));
+    y.prec(q);
+  }
+  return withPrecision(y, p);
+}
+
+bigfloat pow(const bigfloat& x, const bigfloat& y) {
+  const long p = std::min(x.prec(), y.prec());
+  BIGNUM_CHECK(p != INFINITE, "x.prec () != INFINITE", "functions");
+  cachedLog10(p);
+  return exp(withPrecision(y, p) * log(withPrecision(x, p)));
+}
+
+bigfloat factorialProduct(unsigned m, unsigned n) {
+  if (m > n) std::swap(m, n);
+  if (n == 0) return bigfloat(1);
+  if (m == n) return bigfloat(m);
+  const unsigned h = m + (n - m) / 2;
+  return floor(factorialProduct(m, h) * factorialProduct(h + 1, n));
+}
+
+}  // namespace bignum

@@ -1,0 +1,130 @@
+// pi by the Chudnovsky series, summed by binary splitting:
+//   pi = 53360 Q sqrt(640320) / T
+// over the terms k = 0 .. n, with a(k) = (-1)^k (A + B k),
+// p(k) = (2k - 1)(6k - 5)(6k - 1) and q(k) = R k^3 (p(0) = q(0) = 1).
+#include <cmath>
+
+#include "bignum/check.h"
+#include "bignum/functions.h"
+#include "bignum/functions_steps.h"
+
+namespace bignum {
+
+namespace {
+
+constexpr std::uint64_t A = 13591409, B = 545140134;
+constexpr std::uint64_t R = std::uint64_t{101568000} * 107701824;  // 640320^3 / 24
+
+__extension__ typedef unsigned __int128 u128;
+
+// An exact number from an unsigned 128-bit integer.
+bigfloat exactOf(u128 value, int sign = 1) {
+  std::uint32_t words[5];
+  std::size_t count = 0;
+  for (u128 v = value; v != 0; v /= Base) ++count;
+  u128 v = value;
+  for (std::size_t i = count; i-- > 0; v /= Base) words[i] = static_cast<std::uint32_t>(v % Base);
+  return bigfloat::fromWords(sign, static_cast<std::int64_t>(count), INFINITE, words, count);
+}
+
+struct Split {
+  bigfloat P, Q, T;
+};
+
+Split term(std::uint64_t k) {
+  if (k == 0) return Split{bigfloat(1), bigfloat(1), exactOf(A)};
+  const u128 p = static_cast<u128>(2 * k - 1) * (6 * k - 5) * (6 * k - 1);
+  const u128 q = static_cast<u128>(R) * k * k * k;
+  Split s{exactOf(p), exactOf(q), bigfloat()};
+  s.T = s.P * exactOf(A + B * k, k % 2 == 0 ? 1 : -1);
+  return s;
+}
+
+// P, Q, T over the terms [first, last).
+Split split(std::uint64_t first, std::uint64_t last) {
+  BIGNUM_CHECK(first != last, "N1 != N2", "functions");
+  if (last - first == 1) return term(first);
+  const std::uint64_t middle = (first + last) / 2;
+  if (last - first <= 4) {
+    Split s = term(first);
+    for (std::uint64_t k = first + 1; k < last; ++k) {
+      const Split t = term(k);
+      s.T = s.T * t.Q + s.P * t.T;
+      s.P = s.P * t.P;
+      s.Q = s.Q * t.Q;
+    }
+    return s;
+  }
+  Split left = split(first, middle);
+  const Split right = split(middle, last);
+  left.T = left.T * right.Q + left.P * right.T;
+  left.P = left.P * right.P;
+  left.Q = left.Q * right.Q;
+  return left;
+}
+
+// The terms needed for p digits: p ln(10) / ln(640320^3 / 1728), rounded.
+std::uint64_t termsFor(long p) { return static_cast<std::uint64_t>(std::llround(p * std::log(10.0) / 32.65445004177)); }
+
+bigfloat fromSeries(const Split& s, long p) {
+  const long guarded = p + 2 * Basedigits;
+  bigfloat Q = s.Q, T = s.T;
+  Q.prec(guarded);
+  T.prec(guarded);
+  bigfloat root(640320, guarded);
+  root = sqrt(root);
+  bigfloat result = bigfloat(53360) * Q * root / T;
+  result.prec(p);
+  return result;
+}
+
+struct PiCache {
+  Split series{bigfloat(1), bigfloat(1), bigfloat()};
+  std::uint64_t terms = 0;  // the series holds terms 0 .. terms - 1
+  bigfloat value;
+  long prec = 0;
+};
+
+PiCache& cache() {
+  static PiCache c;
+  return c;
+}
+
+}  // namespace
+
+bigfloat pi(long p) {
+  BIGNUM_CHECK(p != INFINITE, "x.prec () != INFINITE", "functions");
+  return fromSeries(split(0, termsFor(p) + 1), p);
+}
+
+bigfloat cachedPi(long p) {
+  BIGNUM_CHECK(p != INFINITE, "x.prec () != INFINITE", "functions");
+  PiCache& c = cache();
+  if (c.prec < p) {
+    const std::uint64_t wanted = termsFor(p) + 1;
+    if (c.terms == 0) {
+      c.series = split(0, wanted);
+    } else if (wanted > c.terms) {
+      // Continue the series after the terms already summed.
+      const Split more = split(c.terms, wanted);
+      c.series.T = c.series.T * more.Q + c.series.P * more.T;
+      c.series.P = c.series.P * more.P;
+      c.series.Q = c.series.Q * more.Q;
+    }
+    c.terms = std::max(c.terms, wanted);
+    c.value = fromSeries(c.series, p);
+    c.prec = p;
+  }
+  bigfloat result = c.value;
+  result.prec(p);
+  return result;
+}
+
+std::size_t cachedPiTerms() { return cache().terms; }
+
+void clearFunctionCaches() {
+  cache() = PiCache();
+  steps::clearLogCaches();
+}
+
+}  // namespace bignum

@@ -1,0 +1,243 @@
+// The elementary functions against MPFR at 81 and 1000 digits, with fixed arguments
+// spread over their domains; pi, its cache and factorial products.
+#include <gmp.h>
+#include <gtest/gtest.h>
+#include <mpfr.h>
+
+#include <cmath>
+#include <functional>
+#include <random>
+#include <sstream>
+
+#include "bignum/bigfloat.h"
+#include "bignum/complexfn.h"
+#include "bignum/functions.h"
+
+namespace {
+
+using bignum::bigfloat;
+
+// An MPFR number twice as wide as `digits` decimal digits: arguments near a
+// multiple of pi lose as many digits to cancellation as they have.
+class Reference {
+ public:
+  explicit Reference(long digits) { mpfr_init2(v_, static_cast<mpfr_prec_t>((2 * digits + 100) * 3.33)); }
+  Reference(const Reference&) = delete;
+  ~Reference() { mpfr_clear(v_); }
+  mpfr_ptr get() { return v_; }
+  // x exactly (its decimal words fit the precision).
+  void set(const bigfloat& x) {
+    std::ostringstream out;
+    out << x;
+    mpfr_set_str(v_, out.str().c_str(), 10, MPFR_RNDN);
+  }
+
+ private:
+  mpfr_t v_;
+};
+
+// Whether `ours` agrees with `exact` in every word but its last: the error is
+// below one unit of its second-to-last word.
+bool allButLastWord(const bigfloat& ours, mpfr_ptr exact, long digits) {
+  Reference value(digits), unit(digits);
+  value.set(ours);
+  mpfr_sub(value.get(), value.get(), exact, MPFR_RNDN);
+  mpfr_abs(value.get(), value.get(), MPFR_RNDN);
+  if (ours.sign() == 0) {
+    // A zero result: the exact value must be below the precision's reach.
+    mpfr_set_str(unit.get(), ("1e-" + std::to_string(digits)).c_str(), 10, MPFR_RNDN);
+    return mpfr_cmp(value.get(), unit.get()) < 0;
+  }
+  const long p = ours.wordPrecision();
+  const std::int64_t exponent = 9 * (ours.wordExponent() - p + 1);
+  mpfr_set_str(unit.get(), ("1e" + std::to_string(exponent)).c_str(), 10, MPFR_RNDN);
+  return mpfr_cmp(value.get(), unit.get()) < 0;
+}
+
+using Ours = std::function<bigfloat(const bigfloat&)>;
+using Theirs = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
+
+struct Function {
+  const char* name;
+  Ours ours;
+  Theirs theirs;
+  std::vector<const char*> arguments;
+};
+
+const std::vector<Function>& functions() {
+  static const std::vector<Function> all = {
+      {"log", [](const bigfloat& x) { return bignum::log(x); }, mpfr_log,
+       {"1e-100", "0.5", "1.0000000000000000000000000000000000000001", "0.99999999999999999999999999999999999999",
+        "2", "10", "12345.6789", "1e100", "7e-300"}},
+      {"exp", [](const bigfloat& x) { return bignum::exp(x); }, mpfr_exp,
+       {"1e-40", "-1e-40", "0.5", "-0.5", "1", "-1", "2.302585", "100", "-100", "12345.678", "-12345.678"}},
+      {"sin", [](const bigfloat& x) { return bignum::sin(x); }, mpfr_sin,
+       {"1e-30", "0.5", "-0.5", "1", "2", "3.14159", "1e6", "-1e6", "1e30", "pi", "2pi", "-7pi", "100pi"}},
+      {"cos", [](const bigfloat& x) { return bignum::cos(x); }, mpfr_cos,
+       {"1e-30", "0.5", "-0.5", "1", "2", "1e6", "1e30", "pi", "halfpi", "-3halfpi"}},
+      {"tan", [](const bigfloat& x) { return bignum::tan(x); }, mpfr_tan,
+       {"1e-30", "0.5", "-1", "1.5", "1e6", "pi", "halfpi", "-3halfpi"}},
+      {"asin", [](const bigfloat& x) { return bignum::asin(x); }, mpfr_asin,
+       {"1e-30", "0.5", "-0.5", "0.9999999999999999999999999999999999999999", "-0.9999999999999999999999999999999999999999",
+        "1", "-1", "0.70710678"}},
+      {"acos", [](const bigfloat& x) { return bignum::acos(x); }, mpfr_acos,
+       {"1e-30", "0.5", "-0.5", "0.9999999999999999999999999999999999999999", "-0.9999999999999999999999999999999999999999",
+        "-1", "0.70710678"}},
+      {"atan", [](const bigfloat& x) { return bignum::atan(x); }, mpfr_atan,
+       {"1e-30", "0.5", "-2", "1", "1e30", "-1e30", "1e-200", "123.456"}},
+  };
+  return all;
+}
+
+// An argument: a decimal text, or a multiple of pi or pi/2 at the precision.
+bigfloat argument(const std::string& text, long digits) {
+  const auto at = [&](const char* suffix) { return text.find(suffix); };
+  for (const char* suffix : {"halfpi", "pi"}) {
+    const auto position = at(suffix);
+    if (position == std::string::npos) continue;
+    const std::string factor = text.substr(0, position);
+    bigfloat value = bignum::pi(digits);
+    if (std::string(suffix) == "halfpi") value = value / bigfloat(2);
+    return factor.empty() ? value : value * bigfloat((factor + "").c_str(), digits);
+  }
+  return bigfloat(text.c_str(), digits);
+}
+
+class Functions : public ::testing::TestWithParam<long> {};
+
+TEST_P(Functions, AgreeWithMpfrInAllButTheLastWord) {
+  const long digits = GetParam();
+  for (const Function& f : functions()) {
+    for (const char* text : f.arguments) {
+      const bigfloat x = argument(text, digits);
+      const bigfloat ours = f.ours(x);
+      Reference in(digits), exact(digits);
+      in.set(x);
+      f.theirs(exact.get(), in.get(), MPFR_RNDN);
+      std::ostringstream shown;
+      shown << ours;
+      EXPECT_TRUE(allButLastWord(ours, exact.get(), digits))
+          << f.name << "(" << text << ") at " << digits << " digits = " << shown.str().substr(0, 120);
+    }
+  }
+}
+
+TEST_P(Functions, PowersAgreeWithMpfr) {
+  const long digits = GetParam();
+  const std::pair<const char*, const char*> cases[] = {
+      {"2", "0.5"}, {"10", "-3.5"}, {"0.5", "100"}, {"1.0001", "1e5"}, {"123.456", "7.89"}};
+  for (auto [base, power] : cases) {
+    const bigfloat x(base, digits), y(power, digits);
+    Reference bx(digits), by(digits), exact(digits);
+    bx.set(x);
+    by.set(y);
+    mpfr_pow(exact.get(), bx.get(), by.get(), MPFR_RNDN);
+    EXPECT_TRUE(allButLastWord(bignum::pow(x, y), exact.get(), digits)) << base << "^" << power;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Precisions, Functions, ::testing::Values(81, 1000),
+                         [](const auto& info) { return "digits" + std::to_string(info.param); });
+
+// Random arguments and precisions from 2 to 26 words: leading words of one
+// digit, arguments near 1 and the word boundaries of each step's precision
+// come up here that fixed arguments miss.
+TEST(Functions, RandomArgumentsAgreeWithMpfr) {
+  std::mt19937_64 rng(20261206);
+  const std::vector<Function>& all = functions();
+  for (int round = 0; round < 240; ++round) {
+    const Function& f = all[rng() % all.size()];
+    const std::string name = f.name;
+    const long digits = 9 * static_cast<long>(2 + rng() % 25);
+    std::string text = rng() % 2 ? "-0." : "0.";
+    // Sometimes leading zeros, so the leading word holds few digits.
+    text += std::string(rng() % 3 == 0 ? rng() % 9 : 0, '0');
+    for (auto n = 1 + rng() % (digits + 5); n > 0; --n) text += static_cast<char>('0' + rng() % 10);
+    const bool bounded = name == "asin" || name == "acos";
+    const int exponent = bounded ? -static_cast<int>(rng() % 30)
+                         : name == "exp" ? static_cast<int>(rng() % 8) - 4
+                                         : static_cast<int>(rng() % 60) - 30;
+    text += "e" + std::to_string(exponent);
+    bigfloat x(text.c_str(), digits);
+    if (name == "log") x = abs(x);
+    if (x.sign() == 0 || (bounded && abs(x) > bigfloat(1))) continue;
+    const bigfloat ours = f.ours(x);
+    Reference in(digits), exact(digits);
+    in.set(x);
+    f.theirs(exact.get(), in.get(), MPFR_RNDN);
+    EXPECT_TRUE(allButLastWord(ours, exact.get(), digits)) << f.name << "(" << text << ") at " << digits << " digits";
+  }
+}
+
+TEST(Pi, AgreesWithMpfrAndItsCacheGrows) {
+  bignum::clearFunctionCaches();
+  for (long digits : {81L, 1000L, 10000L}) {
+    Reference exact(digits);
+    mpfr_const_pi(exact.get(), MPFR_RNDN);
+    EXPECT_TRUE(allButLastWord(bignum::pi(digits), exact.get(), digits)) << digits;
+  }
+  bignum::clearFunctionCaches();
+  EXPECT_EQ(bignum::cachedPiTerms(), 0u);
+  const bigfloat first = bignum::cachedPi(81);
+  const std::size_t terms = bignum::cachedPiTerms();
+  EXPECT_GT(terms, 0u);
+  const bigfloat more = bignum::cachedPi(200);
+  EXPECT_GT(bignum::cachedPiTerms(), terms) << "the series is continued";
+  EXPECT_EQ(more, bignum::pi(200)) << "and gives what a fresh computation gives";
+  EXPECT_EQ(bignum::cachedPi(81), first);
+}
+
+TEST(Values, ExactAndSpecialResults) {
+  EXPECT_EQ(bignum::exp(bigfloat()), bigfloat(1));
+  EXPECT_EQ(bignum::exp(bigfloat()).prec(), bignum::INFINITE);
+  EXPECT_EQ(bignum::sin(bigfloat()).sign(), 0);
+  EXPECT_EQ(bignum::cos(bigfloat()), bigfloat(1));
+  EXPECT_EQ(bignum::log(bigfloat("1", 81)).sign(), 0);
+  EXPECT_EQ(bignum::acos(bigfloat("1", 81)).sign(), 0);
+  EXPECT_EQ(bignum::log(bigfloat("10", 81)), bignum::log(bigfloat("10", 81)));
+  for (unsigned n : {0u, 1u, 20u, 100u, 500u}) {
+    mpz_t f;
+    mpz_init(f);
+    mpz_fac_ui(f, n);
+    char* text = mpz_get_str(nullptr, 10, f);
+    EXPECT_EQ(bignum::factorialProduct(1, n), bigfloat(text, bignum::INFINITE)) << n;
+    EXPECT_EQ(bignum::factorialProduct(1, n).prec(), bignum::INFINITE);
+    free(text);
+    mpz_clear(f);
+  }
+  EXPECT_EQ(bignum::factorialProduct(5, 3), bigfloat(60)) << "either order";
+}
+
+TEST(Complex, RootsLogarithmsAndExponentials) {
+  using bignum::bigcomplex;
+  const long p = 81;
+  auto near = [](const bigfloat& a, const char* b) {
+    return abs(a - bigfloat(b, 81)) < bigfloat("1e-70", 81);
+  };
+  const bigcomplex z{bigfloat("3", p), bigfloat("4", p)};
+  const bigcomplex r = bignum::invroot(z, 2, p);  // 1 / (2 + i) = (2 - i) / 5
+  EXPECT_TRUE(near(r.re, "0.4") && near(r.im, "-0.2"));
+  const bigcomplex s = bignum::sqrt(z);
+  EXPECT_TRUE(near(s.re, "2") && near(s.im, "1"));
+  const bigcomplex m = bignum::sqrt(bigcomplex{bigfloat("-4", p), bigfloat()});
+  EXPECT_TRUE(near(m.re, "0") && near(m.im, "2"));
+  const bigfloat pi = bignum::pi(p);
+  const bigcomplex l = bignum::log(bigcomplex{bigfloat("-1", p), bigfloat()});
+  EXPECT_TRUE(near(l.re, "0") && abs(l.im - pi) < bigfloat("1e-70", p)) << "the principal value";
+  const bigcomplex e = bignum::exp(bigcomplex{bigfloat(), pi});
+  EXPECT_TRUE(near(e.re, "-1") && near(e.im, "0"));
+  // The precision of a complex number follows its larger part.
+  EXPECT_EQ(bignum::prec(bigcomplex{bigfloat("1e20", 18), bigfloat("1", 18)}), 18);
+  EXPECT_EQ(bignum::prec(bigcomplex{bigfloat("1", 18), bigfloat("1e20", 81)}), 36) << "18 digits, 18 below";
+  EXPECT_EQ(bignum::prec(bigcomplex{bigfloat(), bigfloat("1", 27)}), 27);
+}
+
+TEST(FunctionsDeathTest, DomainsAreTheCallersToCheck) {
+  EXPECT_DEATH(bignum::log(bigfloat("-1", 81)), "u.sign \\(\\) > 0");
+  EXPECT_DEATH(bignum::log(bigfloat(2)), "x.prec \\(\\) != INFINITE");
+  EXPECT_DEATH(bignum::log(bignum::bigcomplex{bigfloat(), bigfloat()}), "z.re.sign \\(\\) \\|\\| z.im.sign \\(\\)");
+  EXPECT_DEATH(bignum::invroot(bignum::bigcomplex{bigfloat(), bigfloat()}, 2, 81),
+               "u.re.sign \\(\\) \\|\\| u.im.sign \\(\\)");
+}
+
+}  // namespace
