@@ -102,20 +102,28 @@ bigfloat::bigfloat(double value, long prec, int location) : rec_(zeroRecord()) {
   BIGNUM_CHECK(std::isfinite(value), "finite double", "bigfloat");
   if (value == 0.0) return;
   const int sign = value < 0 ? -1 : 1;
-  long double v = std::fabs(static_cast<long double>(value));
-  // v = s * 10^(9 e) with 1 <= s < 10^9; the logarithm only gives a first guess.
-  std::int64_t e = static_cast<std::int64_t>(std::floor(std::log10(v) / Basedigits));
-  long double s = v * std::pow(10.0L, static_cast<long double>(-Basedigits * e));
+  // v = s * 10^(9 e) with 1 <= s < 10^9, scaled by powers of 10^9 that a long
+  // double holds exactly (10^27 = 2^27 5^27 with 5^27 < 2^64): each step rounds once.
+  long double s = std::fabs(static_cast<long double>(value));
+  std::int64_t e = 0;
+  while (s >= 1e27L) s /= 1e27L, e += 3;
   while (s >= 1e9L) s /= 1e9L, ++e;
+  while (s < 1e-27L) s *= 1e27L, e -= 3;
   while (s < 1.0L) s *= 1e9L, --e;
+  // Two words at a time through a 64-bit integer (s 10^9 < 10^18 < 2^63); the
+  // fraction left keeps the bits of s below them.
   std::uint32_t words[4];
-  for (auto& w : words) {
-    const long double word = std::floor(s);
-    w = static_cast<std::uint32_t>(std::min(word, 999999999.0L));
-    s = (s - word) * 1e9L;
-  }
+  const long double scaled = s * 1e9L;
+  const auto high = std::min(static_cast<std::uint64_t>(scaled), std::uint64_t{Base} * Base - 1);
+  const auto low = std::min(static_cast<std::uint64_t>((scaled - static_cast<long double>(high)) * 1e18L),
+                            std::uint64_t{Base} * Base - 1);
+  words[0] = static_cast<std::uint32_t>(high / Base);
+  words[1] = static_cast<std::uint32_t>(high % Base);
+  words[2] = static_cast<std::uint32_t>(low / Base);
+  words[3] = static_cast<std::uint32_t>(low % Base);
   // A double carries 15 digits: with the unused digits of the leading word, 2 or 3 words.
-  const int leadingDigits = static_cast<int>(std::floor(std::log10(static_cast<double>(words[0]))));
+  int leadingDigits = 0;
+  for (std::uint32_t w = words[0]; w >= 10; w /= 10) ++leadingDigits;
   const long wordPrec = prec == DEFAULT ? (2 * Basedigits - leadingDigits - 1 + 15) / Basedigits : wordsOf(prec);
   *this =
       fromWords(sign, e + 1, wordPrec, words, std::min<std::size_t>(4, static_cast<std::size_t>(wordPrec)), location);

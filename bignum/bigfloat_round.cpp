@@ -1,4 +1,5 @@
 // Integer rounding, the remainder and conversion to double.
+#include <algorithm>
 #include <cmath>
 
 #include "bignum/bigfloat.h"
@@ -67,10 +68,13 @@ double getdouble(const bigfloat& x) {
   const std::size_t count = std::min<std::size_t>(r.size(), 3);
   std::uint32_t words[3];
   x.words(0, count, words);
-  double f = 0;
-  for (std::size_t i = count; i-- > 0;) f = (f + words[i]) / 1e9;
-  const double scale = std::pow(1e9, static_cast<double>(r.exp));
-  return r.sign * f * scale;
+  // In long double, whose range is far wider: the scale of a number near the
+  // ends of the double range neither overflows nor underflows on its own.
+  long double f = 0;
+  for (std::size_t i = count; i-- > 0;) f = (f + words[i]) / 1e9L;
+  const std::int64_t e = std::clamp<std::int64_t>(r.exp, -600, 600);
+  const long double scale = std::pow(1e9L, static_cast<long double>(e));
+  return static_cast<double>(r.sign * f * scale);
 }
 
 }  // namespace bignum

@@ -49,7 +49,8 @@ Reduced reduce(const bigfloat& x, long p) {
 // cos r + i sin r for |r| <= pi/4, each good to p digits relative.
 bigcomplex unitPoint(const bigfloat& r, long p) {
   const long q = p + kGuard + smallness(r);
-  return exp(bigcomplex{bigfloat(), withPrecision(r, q)});
+  if (r.sign() == 0) return {bigfloat(1), bigfloat()};
+  return expWithGuard(bigcomplex{bigfloat(), withPrecision(r, q)}, 0);
 }
 
 struct SinCos {
@@ -77,7 +78,7 @@ SinCos sinCos(const bigfloat& x) {
 
 // The angle of (a, b): Im log(a + i b), with the digits its size needs.
 bigfloat angle(const bigfloat& a, const bigfloat& b, long q) {
-  return withPrecision(log(bigcomplex{withPrecision(a, q), withPrecision(b, q)}).im, q);
+  return withPrecision(logWithGuard(bigcomplex{withPrecision(a, q), withPrecision(b, q)}, 0).im, q);
 }
 
 // sqrt(1 - x^2) for |x| <= 1, as sqrt((1 - x)(1 + x)) from x's exact words.

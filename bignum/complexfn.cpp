@@ -27,6 +27,8 @@ std::int64_t magnitude(const bigcomplex& z) {
 
 bool isZero(const bigcomplex& z) { return z.re.sign() == 0 && z.im.sign() == 0; }
 
+bigcomplex half(const bigcomplex& z) { return {steps::half(z.re), steps::half(z.im)}; }
+
 // A double-accurate start value as a complex of 18-digit parts, scaled by 10^(9 k).
 bigcomplex fromDouble(std::complex<double> v, std::int64_t k) {
   bigcomplex z{bigfloat(v.real()), bigfloat(v.imag())};  // all the digits a double carries
@@ -125,25 +127,26 @@ bigcomplex agm(const bigcomplex& x, const bigcomplex& y) {
   BIGNUM_CHECK(q != INFINITE, "x.prec () != INFINITE", kComplex);
   if (q <= Basedigits) q = 2 * Basedigits;
   bigcomplex a = withPrecision(x, q), b = withPrecision(y, q);
-  const bigfloat two(2);
   for (;;) {
+    // a and b agree to d digits: |a - b| < 10^magnitude(d), |a| >= 10^(magnitude(a) - 9).
+    // Their mean is then the limit to about 2 d digits.
     const bigcomplex d = a - b;
-    if (isZero(d) || 2 * (magnitude(a) - magnitude(d)) >= q) break;
-    const bigcomplex mean = withPrecision((a + b) / two, q);
+    if (isZero(d) || 2 * (magnitude(a) - Basedigits - magnitude(d)) >= q) break;
+    const bigcomplex mean = withPrecision(half(a + b), q);
     bigcomplex root = withPrecision(sqrt(a * b), q);
     // Of the two roots, the one nearer the mean: Re(conj(mean) root) >= 0.
     if ((mean.re * root.re + mean.im * root.im).sign() < 0) root = {-root.re, -root.im};
     a = mean;
     b = root;
   }
-  return (a + b) / two;
+  return half(a + b);
 }
 
-bigcomplex log(const bigcomplex& z) {
-  BIGNUM_CHECK(!isZero(z), "z.re.sign () || z.im.sign ()", kComplex);
+namespace steps {
+
+bigcomplex logWithGuard(const bigcomplex& z, long guard) {
   const long p = prec(z);
-  BIGNUM_CHECK(p != INFINITE, "x.prec () != INFINITE", kComplex);
-  const long q = p + kGuard;
+  const long q = p + guard;
   // z = m 10^E with the larger part of m below 1: log z = log m + E log 10.
   const std::int64_t E = magnitude(z);
   bigcomplex m = withPrecision(z, q);
@@ -160,10 +163,16 @@ bigcomplex log(const bigcomplex& z) {
   return withPrecision(result, p);
 }
 
-bigcomplex exp(const bigcomplex& z) {
-  if (isZero(z)) return {bigfloat(1), bigfloat()};
+}  // namespace steps
+
+bigcomplex log(const bigcomplex& z) {
+  BIGNUM_CHECK(!isZero(z), "z.re.sign () || z.im.sign ()", kComplex);
+  BIGNUM_CHECK(prec(z) != INFINITE, "x.prec () != INFINITE", kComplex);
+  return logWithGuard(z, kGuard);
+}
+
+bigcomplex steps::expWithGuard(const bigcomplex& z, long guard) {
   const long p = prec(z);
-  BIGNUM_CHECK(p != INFINITE, "x.prec () != INFINITE", kComplex);
   // The imaginary part, modulo 2 pi, into [-pi, pi].
   bigcomplex w = withPrecision(z, p);
   if (w.im.sign() != 0) {
@@ -180,11 +189,17 @@ bigcomplex exp(const bigcomplex& z) {
   const double scale = std::exp(re - k * lnBase);
   bigcomplex y = fromDouble({scale * std::cos(im), scale * std::sin(im)}, static_cast<std::int64_t>(k));
   // Newton on the logarithm: y <- y + y (w - log y).
-  for (long q : newtonPrecisions(p + kGuard, 4 * Basedigits)) {
+  for (long q : newtonPrecisions(p + guard, 4 * Basedigits)) {
     y = withPrecision(y, q + kGuard);
-    y = withPrecision(y + y * (withPrecision(w, q + kGuard) - log(y)), q);
+    y = withPrecision(y + y * (withPrecision(w, q + kGuard) - logWithGuard(y, 0)), q);
   }
   return withPrecision(y, p);
+}
+
+bigcomplex exp(const bigcomplex& z) {
+  if (isZero(z)) return {bigfloat(1), bigfloat()};
+  BIGNUM_CHECK(prec(z) != INFINITE, "x.prec () != INFINITE", kComplex);
+  return expWithGuard(z, kGuard);
 }
 
 }  // namespace bignum

@@ -41,4 +41,14 @@ bigcomplex log(const bigcomplex& z);
 // e^z by Newton's iteration on the complex logarithm, at z's precision.
 bigcomplex exp(const bigcomplex& z);
 
+namespace steps {
+
+// For the library's own functions, which carry their guard digits already:
+// log z and e^z (z not zero, of finite precision) computed with `guard`
+// digits beyond z's precision and cut to it.
+bigcomplex logWithGuard(const bigcomplex& z, long guard);
+bigcomplex expWithGuard(const bigcomplex& z, long guard);
+
+}  // namespace steps
+
 }  // namespace bignum

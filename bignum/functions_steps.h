@@ -27,6 +27,10 @@ inline std::vector<long> newtonPrecisions(long target, long start) {
   return precisions;
 }
 
+// log x for x > 0 of finite precision, computed with `guard` digits beyond
+// x's precision (and as many more as x lies near 1) and cut to it. The
+// functions' own Newton steps, which carry a guard already, ask for none.
+bigfloat logWithGuard(const bigfloat& x, long guard);
 // log(10) to p digits, from a process-wide cache.
 bigfloat cachedLog10(long p);
 // agm(1, 10^-e) with e = p / 2 + 18 digits, at p digits: the constant of the
@@ -45,6 +49,14 @@ inline bigfloat exactInteger(std::int64_t value) {
                                   static_cast<std::uint32_t>(magnitude / Base % Base),
                                   static_cast<std::uint32_t>(magnitude % Base)};
   return bigfloat::fromWords(value < 0 ? -1 : 1, 3, INFINITE, words, 3);
+}
+
+// x / 2 as the product with an exact 0.5: cut to x's precision like the
+// quotient, but without a division.
+inline bigfloat half(const bigfloat& x) {
+  static const std::uint32_t kHalf = Base / 2;
+  static const bigfloat exactHalf = bigfloat::fromWords(1, 0, INFINITE, &kHalf, 1);
+  return x * exactHalf;
 }
 
 // x with its precision set to p digits (cut or widened).

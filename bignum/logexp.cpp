@@ -90,28 +90,27 @@ bigfloat agm(const bigfloat& x, const bigfloat& y) {
   BIGNUM_CHECK(q != INFINITE, "x.prec () != INFINITE", "functions");
   if (q <= Basedigits) q = 2 * Basedigits;
   bigfloat a = withPrecision(x, q), b = withPrecision(y, q);
-  const bigfloat two(2);
   // Once a and b agree to d digits, their mean is the limit to about 2 d
   // digits (the gap squares each step), so the loop stops there.
-  for (std::int64_t d = agreeingDigits(a, b); 2 * d < q + 2; d = agreeingDigits(a, b)) {
-    const bigfloat mean = withPrecision((a + b) / two, q);
+  for (std::int64_t d = agreeingDigits(a, b); 2 * d < q; d = agreeingDigits(a, b)) {
+    const bigfloat mean = withPrecision(half(a + b), q);
     b = withPrecision(sqrt(a * b), q);
     a = mean;
   }
-  return (a + b) / two;
+  return half(a + b);
 }
 
-bigfloat log(const bigfloat& x) {
-  requireFinite(x);
-  BIGNUM_CHECK(x.sign() > 0, "u.sign () > 0", "functions");
+namespace steps {
+
+bigfloat logWithGuard(const bigfloat& x, long guard) {
   const long p = x.prec();
   // Near 1 the logarithm is about x - 1, small: it takes the digits it lies
   // below 1 more, from x's exact words.
   const bigfloat offset = x - 1;
-  const long small = offset.sign() == 0 ? 0 : static_cast<long>(std::max<std::int64_t>(0, -offset.exp()));
   if (offset.sign() == 0) return withPrecision(bigfloat(), p);
+  const long small = static_cast<long>(std::max<std::int64_t>(0, -offset.exp()));
   bigfloat wide = x;
-  wide.prec(p + small + kGuard);
+  wide.prec(p + small + guard);
   const long q = wide.prec();
   // x = m 10^E with 10^-9 <= m < 1: log x = log m + E log 10.
   const std::int64_t E = wide.exp();
@@ -120,6 +119,14 @@ bigfloat log(const bigfloat& x) {
   bigfloat result = logCore(m);
   if (E != 0) result = result + exactInteger(E) * cachedLog10(q + Basedigits);
   return withPrecision(result, p);
+}
+
+}  // namespace steps
+
+bigfloat log(const bigfloat& x) {
+  requireFinite(x);
+  BIGNUM_CHECK(x.sign() > 0, "u.sign () > 0", "functions");
+  return logWithGuard(x, kGuard);
 }
 
 bigfloat exp(const bigfloat& x) {
@@ -145,7 +152,7 @@ bigfloat exp(const bigfloat& x) {
   // y or in log y would otherwise cost the step most of a word.
   for (long q : newtonPrecisions(p + kGuard, 4 * Basedigits)) {
     y.prec(q + kGuard);
-    y = y + y * (withPrecision(x, q + kGuard) - log(y));
+    y = y + y * (withPrecision(x, q + kGuard) - logWithGuard(y, 0));
     y.prec(q);
   }
   return withPrecision(y, p);

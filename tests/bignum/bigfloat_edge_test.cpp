@@ -92,9 +92,14 @@ TEST(Values, MachineNumbers) {
   EXPECT_EQ(bigfloat(1234.5).prec(), 27) << "three words when the first word has at most six digits";
   EXPECT_EQ(bigfloat(0.5).prec(), 18) << "else two";
   EXPECT_EQ(bigfloat(-1e-300).sign(), -1);
-  for (double v : {3.141592653589793, -2.5e-7, 1e300, 6.02214076e23, 1.0 / 3}) {
+  for (double v : {3.141592653589793, -2.5e-7, 1e300, 6.02214076e23, 1.0 / 3, 5e-324, 1.7976931348623157e308}) {
     EXPECT_NEAR(getdouble(bigfloat(v)) / v, 1.0, 1e-15) << v;
   }
+  // Binary fractions convert exactly, at every scale (1e22 = 2^22 5^22 is one).
+  const std::pair<double, const char*> exact[] = {
+      {2.5, "2.5"}, {0.125, "0.125"}, {1e9, "1e9"}, {123456789012345.0, "123456789012345"}, {1e22, "1e22"},
+      {-9.5367431640625e-7, "-9.5367431640625e-7"}, {1099511627776.0, "1099511627776"}};
+  for (const auto& [v, text] : exact) EXPECT_EQ(bigfloat(v), bigfloat(text, INFINITE)) << text;
   EXPECT_EQ(getdouble(bigfloat(0)), 0.0);
   EXPECT_EQ(getdouble(d81("1e1000")), HUGE_VAL);
 }
