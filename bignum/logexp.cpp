@@ -26,8 +26,11 @@ std::int64_t agreeingDigits(const bigfloat& a, const bigfloat& b) {
 struct LogCache {
   bigfloat log10;
   long log10Prec = 0;
-  // agm(1, 10^-e) for the last few precisions asked (a Newton iteration asks for several).
-  static constexpr int kScales = 8;
+  // agm(1, 10^-e) for the precisions asked last. A Newton iteration asks for
+  // one per step, about log2(p / 36) of them (19 at 10^7 digits), and asks
+  // again on its next call: all of them must stay. Together they hold about
+  // twice the words of the longest.
+  static constexpr int kScales = 32;
   bigfloat agmOfScale[kScales];
   long agmPrec[kScales] = {};
   int nextScale = 0;
