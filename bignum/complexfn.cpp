@@ -107,12 +107,13 @@ bigcomplex sqrt(const bigcomplex& z) {
   const long p = prec(z);
   if (z.im.sign() == 0 && z.re.sign() > 0) return {sqrt(z.re), bigfloat()};
   // From the modulus r: with t = sqrt((r + |re|) / 2), the root is (t, im / 2t)
-  // for re >= 0 and (|im| / 2t, sign(im) t) otherwise; no digits cancel.
-  const long q = p + kGuard;
+  // for re >= 0 and (|im| / 2t, sign(im) t) otherwise; no digits cancel, so
+  // a word beyond the precision covers the roundings.
+  const long q = p + Basedigits;
   const bigcomplex w = withPrecision(z, q);
   const bigfloat r = bignum::sqrt(w.re * w.re + w.im * w.im);
-  const bigfloat t = bignum::sqrt((r + abs(w.re)) / bigfloat(2));
-  const bigfloat other = abs(w.im) / (bigfloat(2) * t);
+  const bigfloat t = bignum::sqrt(half(r + abs(w.re)));
+  const bigfloat other = half(abs(w.im) / t);
   bigcomplex root;
   if (w.re.sign() >= 0)
     root = {t, w.im.sign() < 0 ? -other : other};
