@@ -186,7 +186,10 @@ bigcomplex steps::expWithGuard(const bigcomplex& z, long guard) {
   // The start: e^re (cos im + i sin im) in doubles, with 10^(9 k) split off e^re.
   const double re = getdouble(w.re), im = getdouble(w.im);
   const double lnBase = std::log(1e9);
-  const double k = std::clamp(std::floor(re / lnBase), -2.0 * MAXEXPONENT, 2.0 * MAXEXPONENT);
+  const double k = std::floor(re / lnBase);
+  // Beyond the exponent range: the direction at the largest magnitude, or zero.
+  if (k >= static_cast<double>(MAXEXPONENT)) return largest(p) * fromDouble({std::cos(im), std::sin(im)}, 0);
+  if (k <= -static_cast<double>(MAXEXPONENT)) return {bigfloat(), bigfloat()};
   const double scale = std::exp(re - k * lnBase);
   bigcomplex y = fromDouble({scale * std::cos(im), scale * std::sin(im)}, static_cast<std::int64_t>(k));
   // Newton on the logarithm: y <- y + y (w - log y).

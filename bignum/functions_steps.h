@@ -1,6 +1,8 @@
 // Pieces shared by the elementary functions (internal to the library).
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "bignum/bigfloat.h"
@@ -57,6 +59,14 @@ inline bigfloat half(const bigfloat& x) {
   static const std::uint32_t kHalf = Base / 2;
   static const bigfloat exactHalf = bigfloat::fromWords(1, 0, INFINITE, &kHalf, 1);
   return x * exactHalf;
+}
+
+// The largest positive number at p digits: 1 at the highest word exponent,
+// what any result too large for the exponent range becomes.
+inline bigfloat largest(long p) {
+  bigfloat x(1, p);
+  x.exp(std::numeric_limits<std::int64_t>::max());
+  return x;
 }
 
 // x with its precision set to p digits (cut or widened).

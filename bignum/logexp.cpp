@@ -145,9 +145,11 @@ bigfloat exp(const bigfloat& x) {
     const double v = getdouble(x);
     const double lnBase = std::log(1e9);
     const double k = std::floor(v / lnBase);
-    const double kClamped = std::clamp(k, -2.0 * MAXEXPONENT, 2.0 * MAXEXPONENT);
-    y = bigfloat(std::exp(v - kClamped * lnBase));  // all the digits a double carries
-    y.exp(y.exp() + static_cast<std::int64_t>(kClamped) * Basedigits);
+    // Beyond the exponent range: the largest number, or zero, as for any result out of range.
+    if (k >= static_cast<double>(MAXEXPONENT)) return largest(p);
+    if (k <= -static_cast<double>(MAXEXPONENT)) return bigfloat();
+    y = bigfloat(std::exp(v - k * lnBase));  // all the digits a double carries
+    y.exp(y.exp() + static_cast<std::int64_t>(k) * Basedigits);
     if (y.sign() == 0) return y;  // below the exponent range
   }
   // Newton on the logarithm: y <- y + y (x - log y).

@@ -206,6 +206,14 @@ TEST(Values, ExactAndSpecialResults) {
     mpz_clear(f);
   }
   EXPECT_EQ(bignum::factorialProduct(5, 3), bigfloat(60)) << "either order";
+  // Beyond the exponent range: the largest number, or zero.
+  const bigfloat huge = bignum::exp(bigfloat("1e33", 81));
+  EXPECT_GT(huge, bigfloat("1e999999999999", 81));
+  EXPECT_EQ(huge.prec(), 81);
+  EXPECT_EQ(bignum::exp(bigfloat("-1e33", 81)).sign(), 0);
+  const bignum::bigcomplex far = bignum::exp(bignum::bigcomplex{bigfloat("1e33", 81), bigfloat("0.5", 81)});
+  EXPECT_GT(far.re, bigfloat("1e999999999999", 81));
+  EXPECT_EQ(bignum::exp(bignum::bigcomplex{bigfloat("-1e33", 81), bigfloat("0.5", 81)}).re.sign(), 0);
 }
 
 TEST(Complex, RootsLogarithmsAndExponentials) {

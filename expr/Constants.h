@@ -1,0 +1,31 @@
+// The program's shared numbers, each at 81 digits: VALUE_LIMIT (1e33, the
+// largest magnitude a result may have), TOLERANCE (1.0E-16, the margin of the
+// functions' domain checks), PI and E.
+//
+// Each is built on first use, whichever static initialiser or function gets
+// there first (the number library starts itself on its first number), and is
+// read-only afterwards: a SharedConstant holds no number itself and is set up
+// before any code runs, so it can be used from any static initialiser. It
+// converts to the number where one is expected; next to a machine integer
+// (2 * PI.get()) take the number with get().
+#pragma once
+
+#include "bignum/bigfloat.h"
+
+class SharedConstant {
+ public:
+  using Builder = const bignum::bigfloat& (*)();
+  constexpr explicit SharedConstant(Builder builder) : builder_(builder) {}
+
+  // The value (built on the first call).
+  const bignum::bigfloat& get() const { return builder_(); }
+  operator const bignum::bigfloat&() const { return builder_(); }
+
+ private:
+  Builder builder_;
+};
+
+extern const SharedConstant VALUE_LIMIT;
+extern const SharedConstant TOLERANCE;
+extern const SharedConstant PI;
+extern const SharedConstant E;
