@@ -12,29 +12,13 @@
 #include "bignum/bigfloat.h"
 #include "bignum/complexfn.h"
 #include "bignum/functions.h"
+#include "support/MpfrReference.h"
 
 namespace {
 
 using bignum::bigfloat;
 
-// An MPFR number twice as wide as `digits` decimal digits: arguments near a
-// multiple of pi lose as many digits to cancellation as they have.
-class Reference {
- public:
-  explicit Reference(long digits) { mpfr_init2(v_, static_cast<mpfr_prec_t>((2 * digits + 100) * 3.33)); }
-  Reference(const Reference&) = delete;
-  ~Reference() { mpfr_clear(v_); }
-  mpfr_ptr get() { return v_; }
-  // x exactly (its decimal words fit the precision).
-  void set(const bigfloat& x) {
-    std::ostringstream out;
-    out << x;
-    mpfr_set_str(v_, out.str().c_str(), 10, MPFR_RNDN);
-  }
-
- private:
-  mpfr_t v_;
-};
+using Reference = MpfrReference;
 
 // Whether `ours` agrees with `exact` in every word but its last: the error is
 // below one unit of its second-to-last word.

@@ -10,6 +10,7 @@
 #include "expr/Constants.h"
 #include "expr/FormatValue.h"
 #include "expr/Function.h"
+#include "support/MpfrReference.h"
 
 namespace {
 
@@ -39,20 +40,10 @@ std::string refusal(const std::function<bigfloat()>& computation) {
   return "";
 }
 
-class Mpfr {
+// MPFR numbers wide enough for 81-digit arguments and results.
+class Mpfr : public MpfrReference {
  public:
-  Mpfr() { mpfr_init2(v_, 1000); }
-  Mpfr(const Mpfr&) = delete;
-  ~Mpfr() { mpfr_clear(v_); }
-  mpfr_ptr get() { return v_; }
-  void set(const bigfloat& x) {
-    std::ostringstream out;
-    out << x;
-    mpfr_set_str(v_, out.str().c_str(), 10, MPFR_RNDN);
-  }
-
- private:
-  mpfr_t v_;
+  Mpfr() : MpfrReference(81) {}
 };
 
 // |ours - exact| below 10^-72 relative (the last word of 81 digits), or absolute when exact is 0.

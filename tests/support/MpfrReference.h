@@ -1,0 +1,28 @@
+// An MPFR number for checking bigfloat results against, wide enough for
+// `digits` decimal digits twice over: arguments near a multiple of pi lose as
+// many digits to cancellation as they have.
+#pragma once
+
+#include <mpfr.h>
+
+#include <sstream>
+
+#include "bignum/bigfloat.h"
+
+class MpfrReference {
+ public:
+  explicit MpfrReference(long digits) { mpfr_init2(v_, static_cast<mpfr_prec_t>((2 * digits + 100) * 3.33)); }
+  MpfrReference(const MpfrReference&) = delete;
+  MpfrReference& operator=(const MpfrReference&) = delete;
+  ~MpfrReference() { mpfr_clear(v_); }
+  mpfr_ptr get() { return v_; }
+  // x exactly (its decimal words fit the precision).
+  void set(const bignum::bigfloat& x) {
+    std::ostringstream out;
+    out << x;
+    mpfr_set_str(v_, out.str().c_str(), 10, MPFR_RNDN);
+  }
+
+ private:
+  mpfr_t v_;
+};
