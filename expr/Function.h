@@ -22,6 +22,10 @@ struct Function {
 template <>
 Reflectable<Function>::Creators& Reflectable<Function>::creators();
 
+// The function classes, in a namespace of their own: their names (Log, Exp,
+// Round, ...) are common words.
+namespace builtin {
+
 #define NUMBRIX_FUNCTION(Name)                                \
   struct Name : Function {                                    \
     using Function::evaluate;                                 \
@@ -57,3 +61,5 @@ struct Log : Function {
   bignum::bigfloat evaluate(bignum::bigfloat a, bignum::bigfloat b) override;
   bignum::bigfloat evaluate(bignum::bigfloat x) override;
 };
+
+}  // namespace builtin

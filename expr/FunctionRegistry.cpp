@@ -5,6 +5,8 @@
 
 namespace {
 
+using namespace builtin;
+
 bool registerFunctions() {
   static const ClassRegister<Deg, Function> deg("deg");
   static const ClassRegister<Sin, Function> sin("sin");

@@ -44,6 +44,8 @@ bigfloat literal(const char* text) { return bigfloat(text, kLiteralDigits); }
 
 bigfloat Function::evaluate(bigfloat, bigfloat) { return bigfloat(0); }
 
+namespace builtin {
+
 bigfloat Deg::evaluate(bigfloat x) { return finite(x) / 180 * PI; }
 
 bigfloat Sin::evaluate(bigfloat x) { return bignum::sin(finite(x)); }
@@ -171,3 +173,5 @@ bigfloat Floor::evaluate(bigfloat x) { return bignum::floor(x); }
 bigfloat Fix::evaluate(bigfloat x) { return x >= 0 ? bignum::floor(x) : bignum::ceil(x); }
 
 bigfloat Ceil::evaluate(bigfloat x) { return bignum::ceil(x); }
+
+}  // namespace builtin

@@ -1,0 +1,54 @@
+// The expression evaluator: the one entry point of the expression language.
+// It evaluates texts of statements, keeps the variables and the user
+// constants, tells its listeners of evaluated statements and changed
+// variables, and reports every failure as ExprParserException.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "bignum/bigfloat.h"
+#include "expr/ExprParserException.h"
+#include "expr/IExprParserDisplayer.h"
+#include "expr/IExprParserLog.h"
+
+class IExprParser {
+ public:
+  // The one evaluator, made on first use (empty tables, no listeners) and
+  // destroyed at exit.
+  static IExprParser* instance();
+  // Destroys the evaluator, so that the next instance() makes a fresh one
+  // (for tests; pointers to the old one become invalid).
+  static void resetInstance();
+
+  virtual ~IExprParser() = default;
+  // The listeners, not owned; null switches the notifications off.
+  virtual void setDisplayer(IExprParserDisplayer* displayer) = 0;
+  virtual void setLog(IExprParserLog* log) = 0;
+  // Evaluates the statements of `text`, which must end with a line break:
+  // one log call per statement, then one display call per variable the text
+  // assigned (names in order, "ans" for plain expressions). Throws
+  // ExprParserException on the first error; the variables are then as before
+  // (statements before the error stay logged).
+  virtual void parse(const std::string& text) = 0;
+  // Removes a variable (if there is one) and tells the displayer either way.
+  virtual void removeVariable(const std::string& name) = 0;
+  // Removes all variables and tells the displayer.
+  virtual void clearVariables() = 0;
+  // The variable's value into `out` (true), or false with `out` unchanged; constants are not searched.
+  virtual bool getVariable(const std::string& name, bignum::bigfloat& out) = 0;
+  // Sets a variable without any check and tells the displayer.
+  virtual void setVariable(const std::string& name, bignum::bigfloat value) = 0;
+  // Replaces the user constants by those of the constants file at `path`
+  // (each leaf under the root, read at 81 digits); a missing or unreadable
+  // file leaves none. The displayer is not told.
+  virtual void loadConstants(const std::string& path) = 0;
+  // Writes the user constants to `path` (root "Constant", one leaf per
+  // constant in name order, the value in positional notation).
+  virtual void saveConstants(const std::string& path) = 0;
+  // The user constants, to be edited in place.
+  virtual std::map<std::string, bignum::bigfloat>& constants() = 0;
+  // Whether `text` is one name, or one decimal number (never throws).
+  virtual bool isValidName(const std::string& text) = 0;
+  virtual bool isValidNumber(const std::string& text) = 0;
+};
