@@ -53,6 +53,17 @@ void run(const std::string& text, StartRule startRule, IExprParserDisplayer* dis
   }
 }
 
+// Whether `startRule` accepts `text` with a line end appended; touches no table.
+template <class StartRule>
+bool accepts(const std::string& text, StartRule startRule) {
+  try {
+    run(text + "\r\n", startRule, nullptr, nullptr, nullptr, nullptr);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
 }  // namespace
 
 IExprParser* IExprParser::instance() {
@@ -122,19 +133,9 @@ void IExprParserImpl::saveConstants(const std::string& path) {
 }
 
 bool IExprParserImpl::isValidName(const std::string& text) {
-  try {
-    run(text + "\r\n", [](ExprParser& parser) { parser.nameOnly(); }, nullptr, nullptr, nullptr, nullptr);
-    return true;
-  } catch (...) {
-    return false;
-  }
+  return accepts(text, [](ExprParser& parser) { parser.nameOnly(); });
 }
 
 bool IExprParserImpl::isValidNumber(const std::string& text) {
-  try {
-    run(text + "\r\n", [](ExprParser& parser) { parser.numberOnly(); }, nullptr, nullptr, nullptr, nullptr);
-    return true;
-  } catch (...) {
-    return false;
-  }
+  return accepts(text, [](ExprParser& parser) { parser.numberOnly(); });
 }
