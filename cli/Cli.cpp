@@ -48,9 +48,14 @@ bool isBlank(const std::string& line) { return line.find_first_not_of(" \t\r") =
 bool evaluateLines(IExprParser& parser, std::istream& in, Streams& streams) {
   bool ok = true;
   std::string line;
+  const std::string prompt = "> ";
   for (;;) {
-    if (streams.interactive) streams.out << "> " << std::flush;
-    if (!std::getline(in, line)) break;
+    if (streams.interactive && streams.readLine) {
+      if (!streams.readLine(prompt, line)) break;
+    } else {
+      if (streams.interactive) streams.out << prompt << std::flush;
+      if (!std::getline(in, line)) break;
+    }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (streams.interactive && (line == "quit" || line == "exit")) break;
     if (isBlank(line)) continue;
@@ -152,7 +157,7 @@ int run(const Options& options, const std::string& defaultConstants, Streams str
   if (!options.expressions.empty()) {
     for (const std::string& text : options.expressions) ok = evaluate(parser, text, streams.err) && ok;
   } else if (!options.files.empty()) {
-    Streams quiet{streams.in, streams.out, streams.err, false};
+    Streams quiet{streams.in, streams.out, streams.err, false, nullptr};
     for (const std::string& name : options.files) {
       std::ifstream file(name);
       if (!file) {

@@ -2,6 +2,7 @@
 // prints their answers, one per evaluated statement.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -29,12 +30,19 @@ std::string helpText();
 // `endColumn` (one caret when endColumn is -1). Empty when column is -1.
 std::string errorPointer(const std::string& input, int column, int endColumn);
 
-// Where answers and errors go, and whether to prompt (a terminal).
+// Reads one line at the prompt into `line` (without its line end); false at
+// the end of input.
+using LineReader = std::function<bool(const std::string& prompt, std::string& line)>;
+
+// Where answers and errors go, and whether to prompt (a terminal). An
+// interactive session reads through `readLine` when one is given (line
+// editing and history), else from `in` after printing the prompt.
 struct Streams {
   std::istream& in;
   std::ostream& out;
   std::ostream& err;
   bool interactive = false;
+  LineReader readLine = nullptr;
 };
 
 // Runs the calculator: loads the user constants (from `options.constantsFile`,

@@ -79,6 +79,23 @@ TEST_F(Calculator, LinesOfFilesAndStandardInput) {
   EXPECT_EQ(interactive.out, "> 2\n> \n") << "a prompt per line; quit ends";
 }
 
+TEST_F(Calculator, AnInteractiveSessionReadsThroughTheLineEditor) {
+  std::vector<std::string> lines = {"a = 6", "a * 7", "exit", "never"}, prompts;
+  std::size_t next = 0;
+  cli::Options options;
+  std::istringstream unused;
+  std::ostringstream out, err;
+  const cli::LineReader reader = [&](const std::string& prompt, std::string& line) {
+    prompts.push_back(prompt);
+    if (next == lines.size()) return false;
+    line = lines[next++];
+    return true;
+  };
+  EXPECT_EQ(cli::run(options, (dir.path() / "Constant").string(), {unused, out, err, true, reader}), 0);
+  EXPECT_EQ(out.str(), "6\n42\n\n");
+  EXPECT_EQ(prompts, (std::vector<std::string>{"> ", "> ", "> "}));
+}
+
 TEST_F(Calculator, UserConstants) {
   std::ofstream(dir.path() / "Constant") << "Constant\n{\n\tg = 9.81;\n}\n";
   EXPECT_EQ(run({"-e", "2*g"}).out, "19.62\n");
