@@ -102,8 +102,9 @@ lines are skipped). Later inputs see the variables of earlier ones. At a
 terminal it prompts; "quit", "exit" or the end of input ends it.
 
   -v                 print "statement = answer" instead of the answer
-  --constants FILE   user constants from FILE instead of "Constant" beside
-                     the program
+  --constants FILE   user constants from FILE instead of "Constant" in the
+                     program's folder ($NUMBRIX_HOME, a portable copy's own
+                     folder, or ~/.config/numbrix)
   --help             this text
 
 Statements: an expression, or NAME = expression; "ans" holds the last answer.

@@ -4,10 +4,10 @@
 
 #include <cstdlib>
 
-#include <filesystem>
 #include <iostream>
 
 #include "cli/Cli.h"
+#include "config/AppDirectory.h"
 
 namespace {
 
@@ -35,10 +35,8 @@ int main(int argc, char** argv) {
     std::cout << cli::helpText();
     return 0;
   }
-  // The user constants live in "Constant" beside the program.
-  std::error_code failed;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", failed);
-  const std::string constants = ((failed ? std::filesystem::path(argv[0]) : self).parent_path() / "Constant").string();
+  // The user constants live in "Constant" in the program's folder (the desktop program's too).
+  const std::string constants = (applicationDirectory(executableFolder(argv[0])) / "Constant").string();
   const bool terminal = isatty(STDIN_FILENO) != 0;
   return cli::run(options, constants, {std::cin, std::cout, std::cerr, terminal, terminal ? editedLine : nullptr});
 }

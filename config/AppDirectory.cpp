@@ -1,0 +1,42 @@
+#include "config/AppDirectory.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+fs::path created(const fs::path& folder) {
+  std::error_code ignored;
+  fs::create_directories(folder, ignored);
+  return folder;
+}
+
+bool isPortableCopy(const fs::path& folder) {
+  std::error_code ignored;
+  const bool holdsFiles = fs::exists(folder / "Config", ignored) || fs::exists(folder / "Constant", ignored);
+  return holdsFiles && access(folder.c_str(), W_OK) == 0;
+}
+
+}  // namespace
+
+fs::path applicationDirectory(const fs::path& executableFolder) {
+  if (const std::string home = environment("NUMBRIX_HOME"); !home.empty()) return created(home);
+  if (!executableFolder.empty() && isPortableCopy(executableFolder)) return executableFolder;
+  const std::string xdg = environment("XDG_CONFIG_HOME");
+  const fs::path base = !xdg.empty() ? fs::path(xdg) : fs::path(environment("HOME")) / ".config";
+  return created(base / "numbrix");
+}
+
+fs::path executableFolder(const std::string& fallback) {
+  std::error_code failed;
+  const fs::path self = fs::read_symlink("/proc/self/exe", failed);
+  return (failed ? fs::path(fallback) : self).parent_path();
+}

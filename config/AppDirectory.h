@@ -1,0 +1,18 @@
+// The folder that holds the program's own files ("Config", "Constant", the
+// help file). The folder of an installed executable is not writable, so:
+//   1. $NUMBRIX_HOME when it is set and not empty;
+//   2. the executable's folder when it is writable and already holds a
+//      "Config" or "Constant" file (a portable copy);
+//   3. $XDG_CONFIG_HOME/numbrix, or ~/.config/numbrix without it.
+// The folder of 1 and 3 is created when it does not exist (failures are silent:
+// the files then simply cannot be read or written).
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// `executableFolder` is the folder of the running program.
+std::filesystem::path applicationDirectory(const std::filesystem::path& executableFolder);
+
+// The folder of the running program (from /proc/self/exe, else `fallback`'s folder).
+std::filesystem::path executableFolder(const std::string& fallback);

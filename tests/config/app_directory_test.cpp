@@ -1,0 +1,62 @@
+// Where the program keeps its files.
+#include "config/AppDirectory.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "support/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets (or with nullptr unsets) an environment variable for one test.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old, had_ = true;
+    value ? setenv(name, value, 1) : unsetenv(name);
+  }
+  ~ScopedEnvironment() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::string old_;
+  bool had_ = false;
+};
+
+TEST(ApplicationDirectory, ChoiceOfFolder) {
+  TempDir dir;
+  const fs::path program = dir.path() / "bin", xdg = dir.path() / "xdg", home = dir.path() / "home";
+  fs::create_directories(program);
+  ScopedEnvironment noHome("NUMBRIX_HOME", nullptr), config("XDG_CONFIG_HOME", xdg.c_str()), user("HOME", home.c_str());
+
+  // An installed program without files of its own: the per-user folder, created.
+  EXPECT_EQ(applicationDirectory(program), xdg / "numbrix");
+  EXPECT_TRUE(fs::is_directory(xdg / "numbrix"));
+  // A portable copy: the program's folder holds a Config or a Constant.
+  std::ofstream(program / "Constant") << "Constant\n{\n}\n";
+  EXPECT_EQ(applicationDirectory(program), program);
+  // ... but only while it can be written.
+  fs::permissions(program, fs::perms::owner_read | fs::perms::owner_exec);
+  if (access(program.c_str(), W_OK) != 0) {  // root may write anyway
+    EXPECT_EQ(applicationDirectory(program), xdg / "numbrix");
+  }
+  fs::permissions(program, fs::perms::owner_all);
+  {
+    ScopedEnvironment noXdg("XDG_CONFIG_HOME", nullptr);
+    fs::remove(program / "Constant");
+    EXPECT_EQ(applicationDirectory(program), home / ".config" / "numbrix");
+  }
+  {
+    ScopedEnvironment chosen("NUMBRIX_HOME", (dir.path() / "chosen").c_str());
+    std::ofstream(program / "Config") << "Settings\n{\n}\n";
+    EXPECT_EQ(applicationDirectory(program), dir.path() / "chosen") << "the environment overrides all";
+    EXPECT_TRUE(fs::is_directory(dir.path() / "chosen"));
+  }
+}
+
+}  // namespace
