@@ -1,0 +1,21 @@
+// The about box: the icon, the product line and two links (contact and web
+// site, from the settings "/email" and "/site").
+#pragma once
+
+#include <QDialog>
+
+class CHyperLink;
+
+class CAboutDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CAboutDlg(QWidget* parent = nullptr);
+
+  CHyperLink* contactLink() const { return contact_; }
+  CHyperLink* webLink() const { return web_; }
+
+ private:
+  CHyperLink* contact_;
+  CHyperLink* web_;
+};

@@ -1,0 +1,97 @@
+#include "ui/CLogListCtrl.h"
+
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QMenu>
+#include <QPlainTextEdit>
+
+#include "ui/ControlIds.h"
+#include "ui/Prompts.h"
+#include "ui/ReportList.h"
+
+CLogListCtrl::CLogListCtrl(QWidget* parent) : QTableWidget(0, 2, parent), menu_(new QMenu(tr("&Log"), this)) {
+  setUpReportList(this, {tr("Answer"), tr("Expression")}, {60, 500});
+  const auto add = [this](const QString& caption, int id, void (CLogListCtrl::*slot)()) {
+    QAction* action = commandAction(caption, id, menu_);
+    connect(action, &QAction::triggered, this, slot);
+    menu_->addAction(action);
+  };
+  add(tr("Clear &All"), ids::LogClearAll, &CLogListCtrl::clearAll);
+  add(tr("Clear &Selected"), ids::LogClearSelected, &CLogListCtrl::clearSelected);
+  menu_->addSeparator();
+  add(tr("E&xport Log"), ids::ExportLog, &CLogListCtrl::exportLog);
+  menu_->addSeparator();
+  add(tr("&Re-evaluate"), ids::Reevaluate, &CLogListCtrl::reevaluate);
+}
+
+void CLogListCtrl::log(const std::string& expressionText, const std::string& answerText) {
+  insertRow(0);
+  setItem(0, 0, new QTableWidgetItem(QString::fromLocal8Bit(answerText)));
+  setItem(0, 1, new QTableWidgetItem(QString::fromLocal8Bit(expressionText)));
+}
+
+int CLogListCtrl::selectedRow() const {
+  const QList<QTableWidgetItem*> chosen = selectedItems();
+  return chosen.isEmpty() ? -1 : chosen.front()->row();
+}
+
+QMenu* CLogListCtrl::preparedMenu() {
+  const bool empty = rowCount() == 0, selected = selectedRow() >= 0;
+  findCommand(this, ids::LogClearAll)->setEnabled(!empty);
+  findCommand(this, ids::ExportLog)->setEnabled(!empty);
+  findCommand(this, ids::Reevaluate)->setEnabled(selected);
+  findCommand(this, ids::LogClearSelected)->setEnabled(selected);
+  return menu_;
+}
+
+void CLogListCtrl::clearAll() { setRowCount(0); }
+
+void CLogListCtrl::clearSelected() {
+  const int row = selectedRow();
+  if (row >= 0) removeRow(row);
+}
+
+void CLogListCtrl::reevaluate() {
+  const int row = selectedRow();
+  if (row < 0) return;
+  auto* input = qobject_cast<QPlainTextEdit*>(findControl(window(), ids::Input));
+  if (input == nullptr) return;
+  input->insertPlainText(item(row, 1)->text());
+  input->setFocus();
+}
+
+QByteArray CLogListCtrl::exportBytes() const {
+  QString text;
+  for (int row = rowCount() - 1; row >= 0; --row)
+    text += item(row, 1)->text() + QStringLiteral("\r\n= ") + item(row, 0)->text() + QStringLiteral("\r\n\r\n");
+  QByteArray bytes;
+  bytes.reserve(text.size() * 2);
+  for (QChar c : text) {
+    bytes.append(static_cast<char>(c.unicode() & 0xff));
+    bytes.append(static_cast<char>(c.unicode() >> 8));
+  }
+  return bytes;
+}
+
+void CLogListCtrl::exportLog() {
+  Prompts& prompts = Prompts::current();
+  const QString path = prompts.saveFileName(this, QStringLiteral("NumbrixLog"), tr("Numbrix Log Files (*.txt)"),
+                                            QStringLiteral("txt"));
+  if (path.isEmpty()) return;
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    prompts.information(this, tr("Export Log Failed"), tr("Can't open or create the file:\n") + path);
+    return;
+  }
+  const QByteArray bytes = exportBytes();
+  if (file.write(bytes) != bytes.size() || !file.flush())
+    prompts.information(this, tr("Error"), tr("Log exportting failed: nexpected exception !"));
+  file.close();
+}
+
+void CLogListCtrl::contextMenuEvent(QContextMenuEvent* event) { preparedMenu()->exec(event->globalPos()); }
+
+void CLogListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (selectedRow() >= 0) reevaluate();
+  QTableWidget::mouseDoubleClickEvent(event);
+}

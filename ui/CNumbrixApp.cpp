@@ -1,0 +1,78 @@
+#include "ui/CNumbrixApp.h"
+
+#include <QTimer>
+
+#include <clocale>
+#include <locale>
+#include <memory>
+#include <stdexcept>
+
+#include "config/AppDirectory.h"
+#include "config/IConfig.h"
+#include "expr/IExprParser.h"
+#include "ui/CNumbrixDlg.h"
+#include "ui/Settings.h"
+
+CNumbrixApp::CNumbrixApp(std::filesystem::path programFolder) { state_.programFolder = std::move(programFolder); }
+
+bool CNumbrixApp::initInstance() {
+  loadSettings();
+  runWindowLoop();
+  return false;
+}
+
+void CNumbrixApp::loadSettings() {
+  // The user's locale for the program's own formatting; numbers are read and
+  // written in the classic locale whatever it is.
+  std::setlocale(LC_ALL, "");
+  try {
+    std::locale::global(std::locale(""));
+  } catch (const std::runtime_error&) {
+    // An unknown locale name in the environment: keep the classic one.
+  }
+  state_.directory = applicationDirectory(state_.programFolder);
+  IConfig* settingsStore = IConfig::instance(0);
+  if (!std::filesystem::exists(settingsPath())) writeDefaultSettings();
+  settingsStore->load(settingsPath().string());
+  IExprParser::instance()->loadConstants(constantsPath().string());
+  miniNext_ = settingsStore->get(settings::kDialogType) != "normal";
+  state_.alwaysOnTop = settingsStore->get(settings::kTopMost) == "true";
+}
+
+void CNumbrixApp::writeDefaultSettings() {
+  // What an installer would leave: without the keys the settings would never be saved.
+  IConfig* store = IConfig::instance(0);
+  store->create("Config");
+  store->add("/", "dialogType", "normal");
+  store->add("/", "topMost", "false");
+  store->add("/", "site", settings::defaultSite().toStdString());
+  store->add("/", "email", settings::defaultEmail().toStdString());
+  store->save(settingsPath().string());
+}
+
+void CNumbrixApp::runWindowLoop() {
+  for (;;) {
+    // The mini window comes with its own issue; until then the main window serves for both.
+    std::unique_ptr<QDialog> window = std::make_unique<CNumbrixDlg>(state_);
+    if (!screenshot_.isEmpty()) {
+      const QString path = screenshot_;
+      screenshot_.clear();
+      QDialog* shown = window.get();
+      QTimer::singleShot(500, shown, [shown, path] {
+        shown->grab().save(path);
+        shown->reject();
+      });
+    }
+    const int end = window->exec();
+    miniNext_ = !miniNext_;
+    window.reset();
+    if (end != QDialog::Accepted) break;
+  }
+}
+
+void CNumbrixApp::exitInstance() {
+  IConfig* store = IConfig::instance(0);
+  store->set(settings::kDialogType, miniNext_ ? "normal" : "mini");
+  store->set(settings::kTopMost, state_.alwaysOnTop ? "true" : "false");
+  store->save(settingsPath().string());
+}

@@ -1,0 +1,45 @@
+// The application: finds its folder, reads the settings and the user
+// constants, shows the main or the mini window until one is closed, and
+// writes the settings back at exit.
+#pragma once
+
+#include <QString>
+#include <filesystem>
+
+#include "ui/AppState.h"
+
+class QDialog;
+
+class CNumbrixApp {
+ public:
+  // `programFolder` is the folder of the running executable.
+  explicit CNumbrixApp(std::filesystem::path programFolder);
+
+  // Start-up: the locale, the folder (a first "Config" is written there when
+  // it has none), the settings and the constants; then the window loop.
+  // Returns false (the application has no loop of its own after it).
+  bool initInstance();
+  // Writes "/dialogType" and "/topMost" back to the settings file.
+  void exitInstance();
+
+  // Start-up without the window loop (initInstance runs both).
+  void loadSettings();
+  // Shows windows modally, switching on "OK", until one ends otherwise.
+  void runWindowLoop();
+
+  AppState& state() { return state_; }
+  // True: the mini window comes next.
+  bool miniNext() const { return miniNext_; }
+  std::filesystem::path settingsPath() const { return state_.directory / "Config"; }
+  std::filesystem::path constantsPath() const { return state_.directory / "Constant"; }
+
+  // Saves a picture of the first window to `path` once it shows, then closes it.
+  void setScreenshotPath(const QString& path) { screenshot_ = path; }
+
+ private:
+  void writeDefaultSettings();
+
+  AppState state_;
+  bool miniNext_ = false;
+  QString screenshot_;
+};

@@ -1,0 +1,105 @@
+#include "ui/CResultListCtrl.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+
+#include "expr/FormatValue.h"
+#include "expr/IExprParser.h"
+#include "ui/CResultViewDlg.h"
+#include "ui/ControlIds.h"
+#include "ui/ReportList.h"
+
+CResultListCtrl::CResultListCtrl(QWidget* parent) : QTableWidget(0, 2, parent), menu_(new QMenu(tr("&Result"), this)) {
+  setUpReportList(this, {tr("Name"), tr("Value")}, {60, 500});
+  setSortingEnabled(true);
+  sortByColumn(0, Qt::AscendingOrder);
+
+  const auto add = [this](const QString& caption, int id, auto slot) {
+    QAction* action = commandAction(caption, id, menu_);
+    connect(action, &QAction::triggered, this, slot);
+    menu_->addAction(action);
+  };
+  add(tr("Clear &All"), ids::ResultClearAll, &CResultListCtrl::clearAll);
+  add(tr("&Clear Selected"), ids::ResultClearSelected, &CResultListCtrl::clearSelected);
+  menu_->addSeparator();
+  add(tr("Result &View"), ids::ResultView, &CResultListCtrl::viewSelected);
+  menu_->addSeparator();
+  add(tr("&Import Variables"), ids::ImportVariables, &CResultListCtrl::importRequested);
+  add(tr("&Export Variables"), ids::ExportVariables, &CResultListCtrl::exportRequested);
+  menu_->addSeparator();
+  add(tr("&My Constants"), ids::ResultMyConstants, &CResultListCtrl::myConstantsRequested);
+}
+
+void CResultListCtrl::display(const std::string& name, bignum::bigfloat value) {
+  const QString wideName = QString::fromLocal8Bit(name);
+  const QString text = QString::fromLocal8Bit(formatValue(value, 40));
+  int row = rowOf(wideName);
+  setSortingEnabled(false);
+  if (row < 0) {
+    row = rowCount();
+    insertRow(row);
+    setItem(row, 0, new QTableWidgetItem(wideName));
+  }
+  setItem(row, 1, new QTableWidgetItem(text));
+  setSortingEnabled(true);  // the sorted list places a new row
+}
+
+void CResultListCtrl::remove(const std::string& name) {
+  const int row = rowOf(QString::fromLocal8Bit(name));
+  if (row >= 0) removeRow(row);
+}
+
+void CResultListCtrl::clear() { setRowCount(0); }
+
+int CResultListCtrl::rowOf(const QString& name) const {
+  for (int row = 0; row < rowCount(); ++row)
+    if (item(row, 0) != nullptr && item(row, 0)->text() == name) return row;
+  return -1;
+}
+
+QString CResultListCtrl::selectedName() const {
+  const QList<QTableWidgetItem*> chosen = selectedItems();
+  if (chosen.isEmpty()) return QString();
+  const QTableWidgetItem* name = item(chosen.front()->row(), 0);
+  return name != nullptr ? name->text() : QString();
+}
+
+void CResultListCtrl::setFileCommandsAvailable(bool available) { fileCommandsAvailable_ = available; }
+
+QMenu* CResultListCtrl::preparedMenu() {
+  const bool empty = rowCount() == 0, selected = !selectedItems().isEmpty();
+  findCommand(this, ids::ResultClearAll)->setEnabled(!empty);
+  findCommand(this, ids::ResultClearSelected)->setEnabled(selected);
+  findCommand(this, ids::ResultView)->setEnabled(selected);
+  findCommand(this, ids::ImportVariables)->setEnabled(fileCommandsAvailable_);
+  findCommand(this, ids::ExportVariables)->setEnabled(fileCommandsAvailable_ && !empty);
+  findCommand(this, ids::ResultMyConstants)->setEnabled(fileCommandsAvailable_);
+  return menu_;
+}
+
+void CResultListCtrl::clearAll() { IExprParser::instance()->clearVariables(); }
+
+void CResultListCtrl::clearSelected() {
+  const QString name = selectedName();
+  if (!name.isEmpty()) IExprParser::instance()->removeVariable(name.toLocal8Bit().toStdString());
+}
+
+void CResultListCtrl::viewSelected() {
+  const QString name = selectedName();
+  if (name.isEmpty()) return;
+  bignum::bigfloat value(0);
+  IExprParser::instance()->getVariable(name.toLocal8Bit().toStdString(), value);
+  CResultViewDlg view(name, value, this);
+  view.exec();
+}
+
+void CResultListCtrl::contextMenuEvent(QContextMenuEvent* event) { preparedMenu()->exec(event->globalPos()); }
+
+void CResultListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (!selectedItems().isEmpty()) {
+    viewSelected();
+    return;
+  }
+  QTableWidget::mouseDoubleClickEvent(event);
+}

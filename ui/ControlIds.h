@@ -1,0 +1,71 @@
+// The numeric ids of the windows' controls and commands. Every control and
+// menu command carries its id as the property "controlId" (commands also as
+// the action's data), so that code and tests find them by id.
+#pragma once
+
+#include <QAction>
+#include <QWidget>
+
+namespace ids {
+
+// Main window.
+inline constexpr int Ok = 1;
+inline constexpr int KeypadFirst = 1000;
+inline constexpr int KeypadLast = 1052;
+inline constexpr int Input = 1059;
+inline constexpr int OutputFrame = 1061;
+inline constexpr int MessageLine = 1062;
+inline constexpr int SwitchToMini = 1064;
+
+// Commands of the window menu (the system menu on other desktops).
+inline constexpr int About = 16;
+inline constexpr int AlwaysOnTop = 40016;
+inline constexpr int Help = 40048;
+
+// Menu 130 "&Result" of the results list.
+inline constexpr int ResultClearAll = 32771;
+inline constexpr int ResultClearSelected = 32772;
+inline constexpr int ResultView = 32774;
+inline constexpr int ImportVariables = 32793;
+inline constexpr int ExportVariables = 32794;
+inline constexpr int ResultMyConstants = 32792;
+
+// Menu 131 "&Log" of the log list.
+inline constexpr int LogClearAll = 32775;
+inline constexpr int LogClearSelected = 32789;
+inline constexpr int ExportLog = 32776;
+inline constexpr int Reevaluate = 32783;
+
+// Menu 132 "&Input" of the input.
+inline constexpr int InputClear = 32784;
+inline constexpr int InputCut = 32785;
+inline constexpr int InputCopy = 32786;
+inline constexpr int InputPaste = 32787;
+inline constexpr int InputMyConstants = 32795;
+
+// Result view.
+inline constexpr int ViewLabel = 1060;
+inline constexpr int ViewText = 1068;
+inline constexpr int RadioDec = 1053;
+inline constexpr int RadioBin = 1054;
+inline constexpr int RadioOct = 1055;
+inline constexpr int RadioHex = 1056;
+inline constexpr int RadioRad = 1057;
+inline constexpr int RadioDeg = 1058;
+
+// About box.
+inline constexpr int ContactLink = 1071;
+inline constexpr int WebLink = 1072;
+
+}  // namespace ids
+
+// Gives a widget or action its id.
+void setControlId(QWidget* widget, int id);
+void setControlId(QAction* action, int id);
+
+// The widget or action below `root` (or root itself) that carries `id`, or null.
+QWidget* findControl(const QWidget* root, int id);
+QAction* findCommand(const QWidget* root, int id);
+
+// A new action with a caption and an id.
+QAction* commandAction(const QString& caption, int id, QObject* parent);
