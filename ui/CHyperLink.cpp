@@ -1,5 +1,6 @@
 #include "ui/CHyperLink.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QMouseEvent>
 
@@ -63,7 +64,9 @@ void CHyperLink::open() {
   // The desktop reports no reason: a local file that is not there is code 2,
   // anything else has no program to open it (code 31).
   const bool missingFile = target.isLocalFile() && !QFileInfo::exists(target.toLocalFile());
-  Prompts::current().warning(this, QString(), tr("Unable to open hyperlink:\n\n") + hyperlinkErrorText(missingFile ? 2 : 31));
+  QApplication::beep();
+  Prompts::current().warning(this, tr("Numbrix"),
+                             tr("Unable to open hyperlink:\n\n") + hyperlinkErrorText(missingFile ? 2 : 31));
 }
 
 QString hyperlinkErrorText(int code) {
