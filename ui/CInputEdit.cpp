@@ -10,24 +10,16 @@
 CInputEdit::CInputEdit(QWidget* parent) : QPlainTextEdit(parent), menu_(new QMenu(tr("&Input"), this)) {
   setLineWrapMode(QPlainTextEdit::NoWrap);
   setTabChangesFocus(false);
-  QAction* clear = commandAction(tr("&Clear"), ids::InputClear, menu_);
-  connect(clear, &QAction::triggered, this, [this] {
+  addCommand(menu_, tr("&Clear"), ids::InputClear, this, [this] {
     selectAll();
     insertPlainText(QString());
   });
-  menu_->addAction(clear);
   menu_->addSeparator();
-  QAction* cut = commandAction(tr("Cu&t"), ids::InputCut, menu_);
-  connect(cut, &QAction::triggered, this, &QPlainTextEdit::cut);
-  QAction* copy = commandAction(tr("Cop&y"), ids::InputCopy, menu_);
-  connect(copy, &QAction::triggered, this, &QPlainTextEdit::copy);
-  QAction* paste = commandAction(tr("&Paste"), ids::InputPaste, menu_);
-  connect(paste, &QAction::triggered, this, &QPlainTextEdit::paste);
-  menu_->addActions({cut, copy, paste});
+  addCommand(menu_, tr("Cu&t"), ids::InputCut, this, &QPlainTextEdit::cut);
+  addCommand(menu_, tr("Cop&y"), ids::InputCopy, this, &QPlainTextEdit::copy);
+  addCommand(menu_, tr("&Paste"), ids::InputPaste, this, &QPlainTextEdit::paste);
   menu_->addSeparator();
-  QAction* constants = commandAction(tr("&My Constants"), ids::InputMyConstants, menu_);
-  connect(constants, &QAction::triggered, this, &CInputEdit::myConstantsRequested);
-  menu_->addAction(constants);
+  addCommand(menu_, tr("&My Constants"), ids::InputMyConstants, this, &CInputEdit::myConstantsRequested);
 }
 
 void CInputEdit::setConstantsAvailable(bool available) { constantsAvailable_ = available; }

@@ -11,17 +11,12 @@
 
 CLogListCtrl::CLogListCtrl(QWidget* parent) : QTableWidget(0, 2, parent), menu_(new QMenu(tr("&Log"), this)) {
   setUpReportList(this, {tr("Answer"), tr("Expression")}, {60, 500});
-  const auto add = [this](const QString& caption, int id, void (CLogListCtrl::*slot)()) {
-    QAction* action = commandAction(caption, id, menu_);
-    connect(action, &QAction::triggered, this, slot);
-    menu_->addAction(action);
-  };
-  add(tr("Clear &All"), ids::LogClearAll, &CLogListCtrl::clearAll);
-  add(tr("Clear &Selected"), ids::LogClearSelected, &CLogListCtrl::clearSelected);
+  addCommand(menu_, tr("Clear &All"), ids::LogClearAll, this, &CLogListCtrl::clearAll);
+  addCommand(menu_, tr("Clear &Selected"), ids::LogClearSelected, this, &CLogListCtrl::clearSelected);
   menu_->addSeparator();
-  add(tr("E&xport Log"), ids::ExportLog, &CLogListCtrl::exportLog);
+  addCommand(menu_, tr("E&xport Log"), ids::ExportLog, this, &CLogListCtrl::exportLog);
   menu_->addSeparator();
-  add(tr("&Re-evaluate"), ids::Reevaluate, &CLogListCtrl::reevaluate);
+  addCommand(menu_, tr("&Re-evaluate"), ids::Reevaluate, this, &CLogListCtrl::reevaluate);
 }
 
 void CLogListCtrl::log(const std::string& expressionText, const std::string& answerText) {

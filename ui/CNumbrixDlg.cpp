@@ -59,16 +59,13 @@ CNumbrixDlg::CNumbrixDlg(AppState& state, QWidget* parent) : QDialog(parent), st
 
   // The window menu: what the system menu holds on other desktops.
   windowMenu_ = new QMenu(this);
-  QAction* topMost = commandAction(tr("Always On &Top"), ids::AlwaysOnTop, windowMenu_);
+  QAction* topMost =
+      addCommand(windowMenu_, tr("Always On &Top"), ids::AlwaysOnTop, this, &CNumbrixDlg::toggleAlwaysOnTop);
   topMost->setCheckable(true);
   topMost->setChecked(state_.alwaysOnTop);
-  connect(topMost, &QAction::triggered, this, &CNumbrixDlg::toggleAlwaysOnTop);
-  QAction* help = commandAction(tr("&Help ..."), ids::Help, windowMenu_);
+  QAction* help = addCommand(windowMenu_, tr("&Help ..."), ids::Help, this, &CNumbrixDlg::openHelp);
   help->setShortcut(QKeySequence::HelpContents);
-  connect(help, &QAction::triggered, this, &CNumbrixDlg::openHelp);
-  QAction* about = commandAction(tr("&About Numbrix..."), ids::About, windowMenu_);
-  connect(about, &QAction::triggered, this, &CNumbrixDlg::showAbout);
-  windowMenu_->addActions({topMost, help, about});
+  addCommand(windowMenu_, tr("&About Numbrix..."), ids::About, this, &CNumbrixDlg::showAbout);
   addActions({help});
   auto* menuButton = new QToolButton(this);
   menuButton->setText(QStringLiteral("\u2261"));

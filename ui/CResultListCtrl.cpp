@@ -15,20 +15,15 @@ CResultListCtrl::CResultListCtrl(QWidget* parent) : QTableWidget(0, 2, parent), 
   setSortingEnabled(true);
   sortByColumn(0, Qt::AscendingOrder);
 
-  const auto add = [this](const QString& caption, int id, auto slot) {
-    QAction* action = commandAction(caption, id, menu_);
-    connect(action, &QAction::triggered, this, slot);
-    menu_->addAction(action);
-  };
-  add(tr("Clear &All"), ids::ResultClearAll, &CResultListCtrl::clearAll);
-  add(tr("&Clear Selected"), ids::ResultClearSelected, &CResultListCtrl::clearSelected);
+  addCommand(menu_, tr("Clear &All"), ids::ResultClearAll, this, &CResultListCtrl::clearAll);
+  addCommand(menu_, tr("&Clear Selected"), ids::ResultClearSelected, this, &CResultListCtrl::clearSelected);
   menu_->addSeparator();
-  add(tr("Result &View"), ids::ResultView, &CResultListCtrl::viewSelected);
+  addCommand(menu_, tr("Result &View"), ids::ResultView, this, &CResultListCtrl::viewSelected);
   menu_->addSeparator();
-  add(tr("&Import Variables"), ids::ImportVariables, &CResultListCtrl::importRequested);
-  add(tr("&Export Variables"), ids::ExportVariables, &CResultListCtrl::exportRequested);
+  addCommand(menu_, tr("&Import Variables"), ids::ImportVariables, this, &CResultListCtrl::importRequested);
+  addCommand(menu_, tr("&Export Variables"), ids::ExportVariables, this, &CResultListCtrl::exportRequested);
   menu_->addSeparator();
-  add(tr("&My Constants"), ids::ResultMyConstants, &CResultListCtrl::myConstantsRequested);
+  addCommand(menu_, tr("&My Constants"), ids::ResultMyConstants, this, &CResultListCtrl::myConstantsRequested);
 }
 
 void CResultListCtrl::display(const std::string& name, bignum::bigfloat value) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAction>
+#include <QMenu>
 #include <QWidget>
 
 namespace ids {
@@ -69,3 +70,12 @@ QAction* findCommand(const QWidget* root, int id);
 
 // A new action with a caption and an id.
 QAction* commandAction(const QString& caption, int id, QObject* parent);
+
+// Adds to `menu` a command with a caption and an id whose trigger calls `slot` on `receiver`.
+template <class Receiver, class Slot>
+QAction* addCommand(QMenu* menu, const QString& caption, int id, Receiver* receiver, Slot slot) {
+  QAction* action = commandAction(caption, id, menu);
+  QObject::connect(action, &QAction::triggered, receiver, slot);
+  menu->addAction(action);
+  return action;
+}

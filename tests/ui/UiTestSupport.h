@@ -7,6 +7,9 @@
 
 #include "config/IConfig.h"
 #include "expr/IExprParser.h"
+#include "ui/AppState.h"
+#include "ui/CInputEdit.h"
+#include "ui/CNumbrixDlg.h"
 
 class ProgramFolder {
  public:
@@ -33,3 +36,24 @@ void whenModalOpens(Action action) {
     action(modal);
   });
 }
+
+// A shown main window in a private program folder, with keys to type.
+struct TestWindow {
+  ProgramFolder folder;
+  AppState state;
+  CNumbrixDlg dialog{state};
+  TestWindow() { dialog.show(); }
+  CInputEdit* input() { return dialog.input(); }
+  // Key by key; line breaks and tabs as their keys.
+  void type(const QString& text) {
+    for (QChar c : text) {
+      if (c == QLatin1Char('\n'))
+        QTest::keyClick(input(), Qt::Key_Return);
+      else if (c == QLatin1Char('\t'))
+        QTest::keyClick(input(), Qt::Key_Tab);
+      else
+        QTest::keyClick(input(), c.toLatin1());
+    }
+  }
+  void ctrlEnter() { QTest::keyClick(input(), Qt::Key_Return, Qt::ControlModifier); }
+};

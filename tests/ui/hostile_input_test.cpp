@@ -20,11 +20,7 @@ class HostileInputTest : public QObject {
   Q_OBJECT
 
  private:
-  struct Window {
-    ProgramFolder folder;
-    AppState state;
-    CNumbrixDlg dialog{state};
-    Window() { dialog.show(); }
+  struct Window : TestWindow {
     // Evaluates `text` as pasted; empty when the window answered it or showed
     // an error with the input kept, else what went wrong.
     QString evaluatePasted(const QString& text) {
@@ -33,7 +29,7 @@ class HostileInputTest : public QObject {
       dialog.input()->paste();
       const QString pasted = dialog.input()->toPlainText();  // line ends as the editor keeps them
       const int rows = dialog.logList()->rowCount();
-      QTest::keyClick(dialog.input(), Qt::Key_Return, Qt::ControlModifier);
+      ctrlEnter();
       if (!dialog.messageLine()->text().isEmpty())
         return dialog.input()->toPlainText() == pasted ? QString() : QStringLiteral("input lost");
       if (!text.trimmed().isEmpty() && dialog.logList()->rowCount() == rows)
@@ -106,7 +102,7 @@ class HostileInputTest : public QObject {
       w.dialog.input()->clear();
       const int presses = 1 + static_cast<int>(random() % 12);
       for (int j = 0; j < presses; ++j) QTest::mouseClick(keys[static_cast<int>(random() % keys.size())], Qt::LeftButton);
-      QTest::keyClick(w.dialog.input(), Qt::Key_Return, Qt::ControlModifier);
+      w.ctrlEnter();
     }
     QVERIFY(w.stillWorks());
     QCOMPARE(w.evaluatePasted(QStringLiteral("big = 10^32\nneg = -1e-30\nfrac = 1/7")), QString());

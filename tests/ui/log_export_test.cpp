@@ -35,16 +35,12 @@ class LogExportTest : public QObject {
   Q_OBJECT
 
  private:
-  struct Window {
-    ProgramFolder folder;
+  struct Window : TestWindow {
     FakePrompts prompts;
-    AppState state;
-    CNumbrixDlg dialog{state};
-    Window() { dialog.show(); }
     CLogListCtrl* log() { return dialog.logList(); }
     void evaluate(const QString& text) {
       dialog.input()->setPlainText(text);
-      QTest::keyClick(dialog.input(), Qt::Key_Return, Qt::ControlModifier);
+      ctrlEnter();
     }
     // The command as the user reaches it: through the opened menu.
     bool exportThroughMenu() {

@@ -20,24 +20,7 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  struct Window {
-    ProgramFolder folder;
-    AppState state;
-    CNumbrixDlg dialog{state};
-    Window() { dialog.show(); }
-    CInputEdit* input() { return dialog.input(); }
-    // Key by key; line breaks and tabs as their keys.
-    void type(const QString& text) {
-      for (QChar c : text) {
-        if (c == QLatin1Char('\n'))
-          QTest::keyClick(input(), Qt::Key_Return);
-        else if (c == QLatin1Char('\t'))
-          QTest::keyClick(input(), Qt::Key_Tab);
-        else
-          QTest::keyClick(input(), c.toLatin1());
-      }
-    }
-    void ctrlEnter() { QTest::keyClick(input(), Qt::Key_Return, Qt::ControlModifier); }
+  struct Window : TestWindow {
     void click(int id) { QTest::mouseClick(qobject_cast<QAbstractButton*>(findControl(&dialog, id)), Qt::LeftButton); }
     QString cell(QTableWidget* list, int row, int column) { return list->item(row, column)->text(); }
   };
