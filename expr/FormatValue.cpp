@@ -17,14 +17,13 @@ std::string formatValue(const bignum::bigfloat& value, int digits) {
   // |value| < 10^exp: below half a unit of the last decimal it rounds to 0,
   // however many zeros its positional text would start with.
   if (value.sign() != 0 && value.exp() < -wanted) return "0";
-  std::ostringstream out;
-  out.imbue(std::locale::classic());
   if (value.exp() > kMaxPositionalDigits) {
+    std::ostringstream out;
+    out.imbue(std::locale::classic());
     out << value;
     return out.str();
   }
-  out << bignum::pretty << value;
-  std::string s = out.str();
+  std::string s = plainText(value);
   const auto point = s.find('.');
   if (point == std::string::npos) return s;
   const std::size_t p = point, n = s.size(), d = static_cast<std::size_t>(wanted);
@@ -49,4 +48,11 @@ std::string formatValue(const bignum::bigfloat& value, int digits) {
   if (s.back() == '.') s.pop_back();
   if (s == "-0") s = "0";
   return s;
+}
+
+std::string plainText(const bignum::bigfloat& value) {
+  std::ostringstream out;
+  out.imbue(std::locale::classic());
+  out << bignum::pretty << value;
+  return out.str();
 }

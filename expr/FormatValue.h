@@ -1,4 +1,4 @@
-// The answer text of a value.
+// The answer text of a value, and its full plain text.
 #pragma once
 
 #include <string>
@@ -13,3 +13,8 @@
 // notation of the number library (0.ddd...e<exponent>).
 // Answers use 40 decimals; the integer test uses 72.
 std::string formatValue(const bignum::bigfloat& value, int digits);
+
+// `value` in the number library's positional notation with every digit it
+// holds (nothing rounded), whatever the process locale: the text that the
+// constants and variables files keep.
+std::string plainText(const bignum::bigfloat& value);

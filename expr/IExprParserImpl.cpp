@@ -11,6 +11,7 @@
 #include "ExprLexer.hpp"
 #include "ExprParser.hpp"
 #include "config/IConfig.h"
+#include "expr/FormatValue.h"
 #include "tools/shared_ptr.h"
 
 namespace {
@@ -122,12 +123,7 @@ void IExprParserImpl::loadConstants(const std::string& path) {
 void IExprParserImpl::saveConstants(const std::string& path) {
   IConfig* store = IConfig::instance(2);
   store->create("Constant");
-  for (const auto& [name, value] : constants_) {
-    std::ostringstream text;
-    text.imbue(std::locale::classic());
-    text << bignum::pretty << value;
-    store->add("/", name, text.str());
-  }
+  for (const auto& [name, value] : constants_) store->add("/", name, plainText(value));
   store->save(path);
   store->release();
 }

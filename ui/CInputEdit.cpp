@@ -22,8 +22,6 @@ CInputEdit::CInputEdit(QWidget* parent) : QPlainTextEdit(parent), menu_(new QMen
   addCommand(menu_, tr("&My Constants"), ids::InputMyConstants, this, &CInputEdit::myConstantsRequested);
 }
 
-void CInputEdit::setConstantsAvailable(bool available) { constantsAvailable_ = available; }
-
 QMenu* CInputEdit::preparedMenu() {
   const bool hasText = !toPlainText().isEmpty();
   const bool hasSelection = textCursor().hasSelection();
@@ -32,7 +30,6 @@ QMenu* CInputEdit::preparedMenu() {
   findCommand(this, ids::InputCut)->setEnabled(hasSelection);
   findCommand(this, ids::InputCopy)->setEnabled(hasSelection);
   findCommand(this, ids::InputPaste)->setEnabled(clipboardHasText);
-  findCommand(this, ids::InputMyConstants)->setEnabled(constantsAvailable_);
   return menu_;
 }
 

@@ -15,8 +15,6 @@ class CInputEdit : public QPlainTextEdit {
   // The menu with its items enabled or greyed for the current state (as it
   // is shown at a right click).
   QMenu* preparedMenu();
-  // Whether "&My Constants" is offered (the constants dialog exists).
-  void setConstantsAvailable(bool available);
 
  signals:
   // "&My Constants" was chosen.
@@ -27,5 +25,4 @@ class CInputEdit : public QPlainTextEdit {
 
  private:
   QMenu* menu_;
-  bool constantsAvailable_ = false;
 };

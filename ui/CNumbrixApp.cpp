@@ -1,5 +1,6 @@
 #include "ui/CNumbrixApp.h"
 
+#include <QApplication>
 #include <QTimer>
 
 #include <clocale>
@@ -11,6 +12,8 @@
 #include "config/IConfig.h"
 #include "expr/IExprParser.h"
 #include "ui/CNumbrixDlg.h"
+#include "ui/CNumbrixMiniDlg.h"
+#include "ui/CInputEdit.h"
 #include "ui/Settings.h"
 
 CNumbrixApp::CNumbrixApp(std::filesystem::path programFolder) { state_.programFolder = std::move(programFolder); }
@@ -52,22 +55,33 @@ void CNumbrixApp::writeDefaultSettings() {
 
 void CNumbrixApp::runWindowLoop() {
   for (;;) {
-    // The mini window comes with its own issue; until then the main window serves for both.
-    std::unique_ptr<QDialog> window = std::make_unique<CNumbrixDlg>(state_);
-    if (!screenshot_.isEmpty()) {
-      const QString path = screenshot_;
-      screenshot_.clear();
-      QDialog* shown = window.get();
-      QTimer::singleShot(500, shown, [shown, path] {
-        shown->grab().save(path);
-        shown->reject();
-      });
-    }
+    std::unique_ptr<NumbrixWindow> window;
+    if (miniNext_)
+      window = std::make_unique<CNumbrixMiniDlg>(state_);
+    else
+      window = std::make_unique<CNumbrixDlg>(state_);
+    if (!screenshot_.isEmpty()) scheduleScreenshot(window.get());
     const int end = window->exec();
     miniNext_ = !miniNext_;
     window.reset();
     if (end != QDialog::Accepted) break;
   }
+}
+
+void CNumbrixApp::scheduleScreenshot(NumbrixWindow* window) {
+  const QString path = screenshot_;
+  screenshot_.clear();
+  if (screenshotOfConstants_) {
+    if (auto* main = qobject_cast<CNumbrixDlg*>(window))
+      QTimer::singleShot(0, main, [main] { main->openMyConstants(main->input()); });
+  }
+  QTimer::singleShot(500, window, [window, path] {
+    QWidget* shown = QApplication::activeModalWidget();
+    if (shown == nullptr) shown = window;
+    shown->grab().save(path);
+    if (shown != window) qobject_cast<QDialog*>(shown)->reject();
+    QTimer::singleShot(0, window, &QDialog::reject);
+  });
 }
 
 void CNumbrixApp::exitInstance() {

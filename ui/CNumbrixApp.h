@@ -8,7 +8,7 @@
 
 #include "ui/AppState.h"
 
-class QDialog;
+class NumbrixWindow;
 
 class CNumbrixApp {
  public:
@@ -33,13 +33,20 @@ class CNumbrixApp {
   std::filesystem::path settingsPath() const { return state_.directory / "Config"; }
   std::filesystem::path constantsPath() const { return state_.directory / "Constant"; }
 
-  // Saves a picture of the first window to `path` once it shows, then closes it.
-  void setScreenshotPath(const QString& path) { screenshot_ = path; }
+  // Saves a picture of the first window to `path` once it shows, then closes
+  // it; with `ofConstants` the main window first opens "My Constants" and the
+  // picture is of that dialog.
+  void setScreenshotPath(const QString& path, bool ofConstants = false) {
+    screenshot_ = path;
+    screenshotOfConstants_ = ofConstants;
+  }
 
  private:
   void writeDefaultSettings();
+  void scheduleScreenshot(NumbrixWindow* window);
 
   AppState state_;
   bool miniNext_ = false;
   QString screenshot_;
+  bool screenshotOfConstants_ = false;
 };

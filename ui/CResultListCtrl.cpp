@@ -4,11 +4,16 @@
 #include <QHeaderView>
 #include <QMenu>
 
+#include <string>
+#include <vector>
+
 #include "expr/FormatValue.h"
 #include "expr/IExprParser.h"
 #include "ui/CResultViewDlg.h"
 #include "ui/ControlIds.h"
+#include "ui/Prompts.h"
 #include "ui/ReportList.h"
+#include "ui/VariablesFile.h"
 
 CResultListCtrl::CResultListCtrl(QWidget* parent) : QTableWidget(0, 2, parent), menu_(new QMenu(tr("&Result"), this)) {
   setUpReportList(this, {tr("Name"), tr("Value")}, {60, 500});
@@ -20,8 +25,8 @@ CResultListCtrl::CResultListCtrl(QWidget* parent) : QTableWidget(0, 2, parent), 
   menu_->addSeparator();
   addCommand(menu_, tr("Result &View"), ids::ResultView, this, &CResultListCtrl::viewSelected);
   menu_->addSeparator();
-  addCommand(menu_, tr("&Import Variables"), ids::ImportVariables, this, &CResultListCtrl::importRequested);
-  addCommand(menu_, tr("&Export Variables"), ids::ExportVariables, this, &CResultListCtrl::exportRequested);
+  addCommand(menu_, tr("&Import Variables"), ids::ImportVariables, this, &CResultListCtrl::importVariables);
+  addCommand(menu_, tr("&Export Variables"), ids::ExportVariables, this, &CResultListCtrl::exportVariables);
   menu_->addSeparator();
   addCommand(menu_, tr("&My Constants"), ids::ResultMyConstants, this, &CResultListCtrl::myConstantsRequested);
 }
@@ -60,16 +65,12 @@ QString CResultListCtrl::selectedName() const {
   return name != nullptr ? name->text() : QString();
 }
 
-void CResultListCtrl::setFileCommandsAvailable(bool available) { fileCommandsAvailable_ = available; }
-
 QMenu* CResultListCtrl::preparedMenu() {
   const bool empty = rowCount() == 0, selected = !selectedItems().isEmpty();
   findCommand(this, ids::ResultClearAll)->setEnabled(!empty);
   findCommand(this, ids::ResultClearSelected)->setEnabled(selected);
   findCommand(this, ids::ResultView)->setEnabled(selected);
-  findCommand(this, ids::ImportVariables)->setEnabled(fileCommandsAvailable_);
-  findCommand(this, ids::ExportVariables)->setEnabled(fileCommandsAvailable_ && !empty);
-  findCommand(this, ids::ResultMyConstants)->setEnabled(fileCommandsAvailable_);
+  findCommand(this, ids::ExportVariables)->setEnabled(!empty);
   return menu_;
 }
 
@@ -87,6 +88,32 @@ void CResultListCtrl::viewSelected() {
   IExprParser::instance()->getVariable(name.toLocal8Bit().toStdString(), value);
   CResultViewDlg view(name, value, this);
   view.exec();
+}
+
+namespace {
+
+QString variablesFilter() { return QObject::tr("Numbrix Variables Files (*.cvf)"); }
+
+}  // namespace
+
+void CResultListCtrl::exportVariables() {
+  Prompts& prompts = Prompts::current();
+  const QString path = prompts.saveFileName(this, QStringLiteral("Variables"), variablesFilter(), QStringLiteral("cvf"));
+  if (path.isEmpty()) return;
+  std::vector<std::string> names;
+  for (int row = 0; row < rowCount(); ++row) names.push_back(item(row, 0)->text().toLocal8Bit().toStdString());
+  if (!::exportVariables(path.toLocal8Bit().toStdString(), names))
+    prompts.warning(this, tr("Export Variables"), tr("The variables could not be saved to the file:\n") + path);
+}
+
+void CResultListCtrl::importVariables() {
+  Prompts& prompts = Prompts::current();
+  const QString path = prompts.openFileName(this, variablesFilter());
+  if (path.isEmpty()) return;
+  const int skipped = ::importVariables(path.toLocal8Bit().toStdString());
+  if (skipped > 0)
+    prompts.information(this, tr("Import Variables"),
+                        tr("%1 entries of the file were skipped because they are not valid variables.").arg(skipped));
 }
 
 void CResultListCtrl::contextMenuEvent(QContextMenuEvent* event) { preparedMenu()->exec(event->globalPos()); }

@@ -1,6 +1,7 @@
 // The results list: one row per variable of the evaluator, "Name" and
 // "Value", sorted by name. It follows the evaluator as its displayer; its
-// right-click menu "&Result" clears variables and opens the result view.
+// right-click menu "&Result" clears variables, opens the result view, writes
+// and reads variables files and opens the constants dialog.
 #pragma once
 
 #include <QTableWidget>
@@ -22,14 +23,17 @@ class CResultListCtrl : public QTableWidget, public IExprParserDisplayer {
 
   // The menu with its items enabled or greyed for the current state.
   QMenu* preparedMenu();
-  // Whether the variable-file and constants commands are offered.
-  void setFileCommandsAvailable(bool available);
 
   // The commands.
   void clearAll();
   void clearSelected();
   // Opens the result view of the selected variable (modal); nothing without a selection.
   void viewSelected();
+  // Asks for a ".cvf" file and writes every listed variable to it in full.
+  void exportVariables();
+  // Asks for a ".cvf" file and sets its variables; entries that are not
+  // variables are skipped and counted in a message.
+  void importVariables();
 
   // The "Name" of the first selected row, or empty.
   QString selectedName() const;
@@ -37,8 +41,6 @@ class CResultListCtrl : public QTableWidget, public IExprParserDisplayer {
   int rowOf(const QString& name) const;
 
  signals:
-  void importRequested();
-  void exportRequested();
   void myConstantsRequested();
 
  protected:
@@ -47,5 +49,4 @@ class CResultListCtrl : public QTableWidget, public IExprParserDisplayer {
 
  private:
   QMenu* menu_;
-  bool fileCommandsAvailable_ = false;
 };

@@ -54,6 +54,20 @@ inline constexpr int RadioHex = 1056;
 inline constexpr int RadioRad = 1057;
 inline constexpr int RadioDeg = 1058;
 
+// Mini window (its input is 1059, its keypad 1000 and 1002-1019, "=" is 1).
+inline constexpr int MiniResult = 1063;
+inline constexpr int SwitchToMain = 1065;
+
+// My Constants.
+inline constexpr int Cancel = 2;
+inline constexpr int ConstantName = 1073;
+inline constexpr int ConstantValue = 1068;
+inline constexpr int ConstantAdd = 1075;
+inline constexpr int ConstantList = 1076;
+inline constexpr int ConstantDelete = 1077;
+inline constexpr int ConstantInsert = 1078;
+inline constexpr int ConstantApply = 1079;
+
 // About box.
 inline constexpr int ContactLink = 1071;
 inline constexpr int WebLink = 1072;

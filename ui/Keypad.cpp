@@ -1,5 +1,8 @@
 #include "ui/Keypad.h"
 
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
 const std::vector<KeyDefinition>& keypad() {
   static const std::vector<KeyDefinition> keys = [] {
     std::vector<KeyDefinition> all;
@@ -35,4 +38,37 @@ const std::vector<KeyDefinition>& keypad() {
     return all;
   }();
   return keys;
+}
+
+std::vector<KeyDefinition> miniKeypad() {
+  std::vector<KeyDefinition> keys;
+  for (KeyDefinition key : keypad()) {
+    if (key.column < 7 || key.id == 1001) continue;
+    key.column -= 7;
+    keys.push_back(key);
+  }
+  return keys;
+}
+
+QString keypadText(int id, QChar before) {
+  if ((id == 1012 || id == 1013) && (before == QLatin1Char('e') || before == QLatin1Char('E')))
+    return id == 1012 ? QStringLiteral("+") : QStringLiteral("-");
+  for (const KeyDefinition& key : keypad())
+    if (key.id == id) return key.text;
+  return QString();
+}
+
+void insertKeypadTextInto(QWidget* input, int id) {
+  if (auto* lines = qobject_cast<QPlainTextEdit*>(input)) {
+    const int start = lines->textCursor().selectionStart();
+    const QString text = lines->toPlainText();
+    const QString inserted = keypadText(id, start > 0 && start <= text.size() ? text[start - 1] : QChar());
+    if (!inserted.isEmpty()) lines->insertPlainText(inserted);
+  } else if (auto* line = qobject_cast<QLineEdit*>(input)) {
+    const int start = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+    const QString text = line->text();
+    const QString inserted = keypadText(id, start > 0 && start <= text.size() ? text[start - 1] : QChar());
+    if (!inserted.isEmpty()) line->insert(inserted);
+  }
+  input->setFocus();
 }

@@ -1,6 +1,8 @@
 // numbrix: the desktop calculator.
 //   numbrix                       the program
 //   numbrix --screenshot FILE     shows the first window, saves a picture of it to FILE and ends
+//   numbrix --screenshot FILE --my-constants
+//                                 the same with "My Constants" opened from the main window
 #include <QApplication>
 
 #include "config/AppDirectory.h"
@@ -14,7 +16,8 @@ int main(int argc, char** argv) {
   CNumbrixApp numbrix(executableFolder(argv[0]));
   const QStringList arguments = QApplication::arguments();
   const qsizetype screenshot = arguments.indexOf(QStringLiteral("--screenshot"));
-  if (screenshot > 0 && screenshot + 1 < arguments.size()) numbrix.setScreenshotPath(arguments[screenshot + 1]);
+  if (screenshot > 0 && screenshot + 1 < arguments.size())
+    numbrix.setScreenshotPath(arguments[screenshot + 1], arguments.contains(QStringLiteral("--my-constants")));
   numbrix.initInstance();
   numbrix.exitInstance();
   return 0;

@@ -1,10 +1,8 @@
-#include <sys/resource.h>
 #include <sys/stat.h>
-
-#include <csignal>
 
 #include "config/FileReplace.h"
 #include "config/StoreFixture.h"
+#include "support/FileSizeLimit.h"
 
 namespace {
 
@@ -17,26 +15,6 @@ class Save : public StoreFixture {
       IConfig::instance(index)->add("/", "c" + std::to_string(i), "3.14159265358979323846264338327950288");
   }
   const std::string oldText = "Constant\n{\n\tkeep = me;\n}\n";
-};
-
-// Lowers the largest file this process may write, as a full disk would.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*previousHandler_)(int) = nullptr;
 };
 
 TEST_F(Save, AWriteThatFailsHalfwayKeepsTheOldFile) {

@@ -40,7 +40,7 @@ void whenModalOpens(Action action) {
 // A shown main window in a private program folder, with keys to type.
 struct TestWindow {
   ProgramFolder folder;
-  AppState state;
+  AppState state{folder.path().toStdString(), {}, false};  // the program folder holds "Constant"
   CNumbrixDlg dialog{state};
   TestWindow() { dialog.show(); }
   CInputEdit* input() { return dialog.input(); }

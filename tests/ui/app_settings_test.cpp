@@ -53,6 +53,14 @@ void whenWindowOpens(QPointer<QWidget> previous, std::function<void(QWidget*)> a
   });
 }
 
+// Clicks the window's ">" (main window) or "<" (mini window).
+void switchWindow(QWidget* window) {
+  QWidget* button = findControl(window, ids::SwitchToMini);
+  if (button == nullptr) button = findControl(window, ids::SwitchToMain);
+  QVERIFY(button != nullptr);
+  QTest::mouseClick(qobject_cast<QAbstractButton*>(button), Qt::LeftButton);
+}
+
 // Plays `steps` on the windows of `app`'s loop, one per window; returns how many opened.
 int playWindowLoop(CNumbrixApp& app, QList<Step> steps) {
   int opened = 0;
@@ -61,7 +69,7 @@ int playWindowLoop(CNumbrixApp& app, QList<Step> steps) {
     const Step step = steps.isEmpty() ? Step::Close : steps.takeFirst();
     if (step == Step::Switch) {
       whenWindowOpens(modal, play);
-      QTest::mouseClick(qobject_cast<QAbstractButton*>(findControl(modal, ids::SwitchToMini)), Qt::LeftButton);
+      switchWindow(modal);
       return;
     }
     if (step == Step::ToggleOnTopAndClose) findCommand(modal, ids::AlwaysOnTop)->trigger();
@@ -159,7 +167,7 @@ class AppSettingsTest : public QObject {
                       findCommand(second, ids::AlwaysOnTop)->isChecked();
         qobject_cast<QDialog*>(second)->reject();
       });
-      QTest::mouseClick(qobject_cast<QAbstractButton*>(findControl(first, ids::SwitchToMini)), Qt::LeftButton);
+      switchWindow(first);
     });
     app.runWindowLoop();
     QVERIFY(secondOnTop);

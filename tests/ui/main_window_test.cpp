@@ -154,7 +154,7 @@ class MainWindowTest : public QObject {
     Window w;
     QApplication::clipboard()->clear();
     QCOMPARE(enabling(w.input()->preparedMenu()),
-             QStringList({"32784:0", "32785:0", "32786:0", "32787:0", "32795:0"}));
+             QStringList({"32784:0", "32785:0", "32786:0", "32787:0", "32795:1"}));
     w.type(QStringLiteral("12345"));
     QTextCursor cursor = w.input()->textCursor();
     cursor.setPosition(1);
@@ -162,11 +162,11 @@ class MainWindowTest : public QObject {
     w.input()->setTextCursor(cursor);
     // Commands act only as enabled when the menu opens, as a user would see them.
     QCOMPARE(enabling(w.input()->preparedMenu()),
-             QStringList({"32784:1", "32785:1", "32786:1", "32787:0", "32795:0"}));
+             QStringList({"32784:1", "32785:1", "32786:1", "32787:0", "32795:1"}));
     findCommand(w.input(), ids::InputCopy)->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("23"));
     QCOMPARE(enabling(w.input()->preparedMenu()),
-             QStringList({"32784:1", "32785:1", "32786:1", "32787:1", "32795:0"}));
+             QStringList({"32784:1", "32785:1", "32786:1", "32787:1", "32795:1"}));
     findCommand(w.input(), ids::InputCut)->trigger();
     QCOMPARE(w.input()->toPlainText(), QStringLiteral("145"));
     findCommand(w.input(), ids::InputPaste)->trigger();
@@ -179,14 +179,14 @@ class MainWindowTest : public QObject {
     Window w;
     CResultListCtrl* results = w.dialog.results();
     QCOMPARE(enabling(results->preparedMenu()),
-             QStringList({"32771:0", "32772:0", "32774:0", "32793:0", "32794:0", "32792:0"}));
+             QStringList({"32771:0", "32772:0", "32774:0", "32793:1", "32794:0", "32792:1"}));
     w.type(QStringLiteral("a = 1\nb = 2"));
     w.ctrlEnter();
     QCOMPARE(enabling(results->preparedMenu()),
-             QStringList({"32771:1", "32772:0", "32774:0", "32793:0", "32794:0", "32792:0"}));
+             QStringList({"32771:1", "32772:0", "32774:0", "32793:1", "32794:1", "32792:1"}));
     results->selectRow(results->rowOf(QStringLiteral("a")));
     QCOMPARE(enabling(results->preparedMenu()),
-             QStringList({"32771:1", "32772:1", "32774:1", "32793:0", "32794:0", "32792:0"}));
+             QStringList({"32771:1", "32772:1", "32774:1", "32793:1", "32794:1", "32792:1"}));
     // Result View of the selected variable.
     QString shown;
     whenModalOpens([&shown](QWidget* modal) {

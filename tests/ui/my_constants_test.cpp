@@ -1,0 +1,313 @@
+// "My Constants" driven through its fields and buttons: adding and its three
+// refusals, deleting, Apply/OK/Cancel, Insert, and the constants file.
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <list>
+#include <memory>
+
+#include "FakePrompts.h"
+#include "UiTestSupport.h"
+#include "config/IConfig.h"
+#include "expr/FormatValue.h"
+#include "support/FileSizeLimit.h"
+#include "ui/CMyConstantDlg.h"
+#include "ui/CLogListCtrl.h"
+#include "ui/CResultListCtrl.h"
+#include "ui/ControlIds.h"
+
+namespace {
+
+const QString kBadName = QStringLiteral(
+    "information Error: The Name MUST begin with an UNDERLINE or a LETTER, \r\nand it can only include UNDERLINE, "
+    "LETTER and DIGIST .");
+const QString kBadValue = QStringLiteral("information Error: The format of Value is not correct .");
+const QString kDuplicate = QStringLiteral("information Error: The CONSTANT has already existed !");
+
+// The constants file's entries as "name=value", read through a store of its own.
+QStringList fileEntries(const QString& path) {
+  IConfig* store = IConfig::instance(3);
+  store->load(path.toStdString());
+  std::list<IConfig::Node*> nodes;
+  store->children("/", nodes);
+  QStringList entries;
+  for (const IConfig::Node* node : nodes)
+    entries << QString::fromStdString(node->getName() + "=" + node->getValue());
+  store->release();
+  return entries;
+}
+
+QStringList evaluatorConstants() {
+  QStringList entries;
+  for (const auto& [name, value] : IExprParser::instance()->constants())
+    entries << QString::fromStdString(name + "=" + formatValue(value, 40));
+  return entries;
+}
+
+}  // namespace
+
+class MyConstantsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  struct Dialog {
+    ProgramFolder folder;
+    FakePrompts prompts;
+    QPlainTextEdit target;
+    std::unique_ptr<CMyConstantDlg> dialog;
+    explicit Dialog(bool withTarget = true) { open(withTarget); }
+    void open(bool withTarget = true) {
+      dialog = std::make_unique<CMyConstantDlg>(withTarget ? &target : nullptr, constantsPath().toStdString());
+      dialog->show();
+    }
+    QString constantsPath() const { return folder.file(QStringLiteral("Constant")); }
+    QLineEdit* field(int id) { return qobject_cast<QLineEdit*>(findControl(dialog.get(), id)); }
+    QPushButton* button(int id) { return qobject_cast<QPushButton*>(findControl(dialog.get(), id)); }
+    void click(int id) { QTest::mouseClick(button(id), Qt::LeftButton); }
+    void add(const QString& name, const QString& value) {
+      field(ids::ConstantName)->setText(name);
+      field(ids::ConstantValue)->setText(value);
+      click(ids::ConstantAdd);
+    }
+    QStringList rows() {
+      QStringList all;
+      for (int row = 0; row < dialog->list()->rowCount(); ++row)
+        all << dialog->list()->item(row, 0)->text() + "=" + dialog->list()->item(row, 1)->text();
+      return all;
+    }
+    void select(const QString& name) {
+      for (int row = 0; row < dialog->list()->rowCount(); ++row)
+        if (dialog->list()->item(row, 0)->text() == name) dialog->list()->selectRow(row);
+    }
+  };
+
+ private slots:
+  void addWithAnEmptyFieldDoesNothing_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("both empty") << "" << "";
+    QTest::newRow("no value") << "k" << "";
+    QTest::newRow("no name") << "" << "12";
+    QTest::newRow("no value, bad name") << "1x" << "";
+  }
+  void addWithAnEmptyFieldDoesNothing() {
+    QFETCH(QString, name);
+    QFETCH(QString, value);
+    Dialog d;
+    d.add(name, value);
+    QCOMPARE(d.rows(), QStringList());
+    QVERIFY(d.prompts.messages.isEmpty());
+    QVERIFY(!d.button(ids::ConstantApply)->isEnabled());
+    QCOMPARE(d.field(ids::ConstantName)->text(), name);  // the fields keep what was typed
+  }
+
+  void refusalsSayWhy_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("digit first") << "1x" << "1" << kBadName;
+    QTest::newRow("blank in name") << "a b" << "1" << kBadName;
+    QTest::newRow("sign in name") << "a-b" << "1" << kBadName;
+    QTest::newRow("letters as value") << "k" << "abc" << kBadValue;
+    QTest::newRow("negative value") << "k" << "-5" << kBadValue;
+    QTest::newRow("expression as value") << "k" << "1+1" << kBadValue;
+    QTest::newRow("two points") << "k" << "1.2.3" << kBadValue;
+    QTest::newRow("bad name and value") << "1x" << "abc" << kBadName;
+  }
+  void refusalsSayWhy() {
+    QFETCH(QString, name);
+    QFETCH(QString, value);
+    QFETCH(QString, message);
+    Dialog d;
+    d.add(name, value);
+    QCOMPARE(d.prompts.messages, QStringList({message}));
+    QCOMPARE(d.rows(), QStringList());
+    QVERIFY(!d.dialog->isModified());
+  }
+
+  void aNameIsTakenOnceButCaseCounts() {
+    Dialog d;
+    d.add(QStringLiteral("k"), QStringLiteral("1.5"));
+    QCOMPARE(d.field(ids::ConstantName)->text(), QString());
+    QCOMPARE(d.field(ids::ConstantValue)->text(), QString());
+    QCOMPARE(d.dialog->focusWidget(), static_cast<QWidget*>(d.field(ids::ConstantName)));
+    QVERIFY(d.button(ids::ConstantApply)->isEnabled());
+    d.add(QStringLiteral("k"), QStringLiteral("2"));
+    QCOMPARE(d.prompts.messages, QStringList({kDuplicate}));
+    d.add(QStringLiteral("K"), QStringLiteral("2"));
+    d.add(QStringLiteral("_a1"), QStringLiteral("1e-5"));
+    QCOMPARE(d.rows(), QStringList({"K=2", "_a1=1e-5", "k=1.5"}));  // sorted, values as typed
+    QCOMPARE(d.prompts.messages.size(), 1);
+  }
+
+  void enterInTheFieldsAdds() {
+    Dialog d;
+    d.field(ids::ConstantName)->setText(QStringLiteral("tau"));
+    d.field(ids::ConstantValue)->setText(QStringLiteral("6.28"));
+    QTest::keyClick(d.field(ids::ConstantValue), Qt::Key_Return);
+    QCOMPARE(d.rows(), QStringList({"tau=6.28"}));
+    QVERIFY(d.dialog->isVisible());
+  }
+
+  void applyPutsTheCopyIntoTheEvaluatorAndTheFile() {
+    Dialog d;
+    d.add(QStringLiteral("g"), QStringLiteral("9.80665"));
+    d.add(QStringLiteral("big"), QStringLiteral("1") + QString(99, QLatin1Char('7')));
+    QCOMPARE(evaluatorConstants(), QStringList());  // a working copy until applied
+    QVERIFY(!QFile::exists(d.constantsPath()));
+    d.click(ids::ConstantApply);
+    QVERIFY(!d.button(ids::ConstantApply)->isEnabled());
+    const bignum::bigfloat g = IExprParser::instance()->constants().at("g");
+    QCOMPARE(QString::fromStdString(formatValue(g, 40)), QStringLiteral("9.80665"));
+    // Values are read at 81 digits: the hundred-digit integer keeps its size, its
+    // leading digits, and zeros where digits beyond the precision were cut.
+    const std::string big = plainText(IExprParser::instance()->constants().at("big"));
+    QCOMPARE(big.size(), std::size_t{100});
+    QCOMPARE(QString::fromStdString(big.substr(0, 72)), QStringLiteral("1") + QString(71, QLatin1Char('7')));
+    QVERIFY(big.find('0') != std::string::npos && big.substr(big.find('0')).find_first_not_of('0') == std::string::npos);
+    QCOMPARE(fileEntries(d.constantsPath()).size(), 2);
+    QVERIFY(fileEntries(d.constantsPath()).contains(QString::fromStdString("big=" + big)));
+    QVERIFY(d.prompts.messages.isEmpty());
+    // The constants are usable at once.
+    IExprParser::instance()->parse("x = 2 * g\n");
+    bignum::bigfloat x;
+    QVERIFY(IExprParser::instance()->getVariable("x", x));
+    QCOMPARE(QString::fromStdString(formatValue(x, 40)), QStringLiteral("19.6133"));
+  }
+
+  void deletingThenCancelKeepsTheConstant() {
+    Dialog d;
+    d.add(QStringLiteral("k"), QStringLiteral("3"));
+    d.click(ids::Ok);
+    QCOMPARE(d.dialog->result(), int(QDialog::Accepted));
+    d.open();
+    QCOMPARE(d.rows(), QStringList({"k=3"}));
+    d.click(ids::ConstantDelete);  // nothing selected: nothing happens
+    QCOMPARE(d.rows().size(), 1);
+    d.select(QStringLiteral("k"));
+    d.click(ids::ConstantDelete);
+    QCOMPARE(d.rows(), QStringList());
+    QVERIFY(d.button(ids::ConstantApply)->isEnabled());
+    d.click(ids::Cancel);
+    QCOMPARE(d.dialog->result(), int(QDialog::Rejected));
+    QCOMPARE(evaluatorConstants(), QStringList({"k=3"}));
+    QCOMPARE(fileEntries(d.constantsPath()).size(), 1);
+  }
+
+  void deletingThenOkRemovesItEverywhere() {
+    Dialog d;
+    d.add(QStringLiteral("k"), QStringLiteral("3"));
+    d.add(QStringLiteral("m"), QStringLiteral("4"));
+    d.click(ids::Ok);
+    d.open();
+    d.select(QStringLiteral("k"));
+    d.click(ids::ConstantDelete);
+    d.click(ids::Ok);
+    QCOMPARE(evaluatorConstants(), QStringList({"m=4"}));
+    QCOMPARE(fileEntries(d.constantsPath()), QStringList({QString::fromStdString(
+                                                 "m=" + plainText(IExprParser::instance()->constants().at("m")))}));
+    // The last one too: the file then holds none.
+    d.open();
+    d.select(QStringLiteral("m"));
+    d.click(ids::ConstantDelete);
+    d.click(ids::Ok);
+    QCOMPARE(evaluatorConstants(), QStringList());
+    QCOMPARE(fileEntries(d.constantsPath()), QStringList());
+    QVERIFY(d.prompts.messages.isEmpty());
+  }
+
+  void theListShowsTheConstantsInFull() {
+    Dialog d;
+    const std::string digits = "0." + std::string(60, '3');
+    IExprParser::instance()->constants()["third"] = bignum::bigfloat(digits.c_str(), 81);
+    d.open();
+    QCOMPARE(d.rows(), QStringList({QString::fromStdString(
+                           "third=" + plainText(IExprParser::instance()->constants().at("third")))}));
+    QVERIFY(d.rows().front().contains(QString::fromStdString(digits)));
+  }
+
+  void insertWritesTheNameIntoTheTargetAndApplies() {
+    Dialog d;
+    d.target.setPlainText(QStringLiteral("2 * xyz + 1"));
+    QTextCursor cursor = d.target.textCursor();
+    cursor.setPosition(4);
+    cursor.setPosition(7, QTextCursor::KeepAnchor);
+    d.target.setTextCursor(cursor);
+    d.add(QStringLiteral("c"), QStringLiteral("299792458"));
+    d.click(ids::ConstantInsert);  // nothing selected: nothing happens
+    QVERIFY(d.dialog->isVisible());
+    d.select(QStringLiteral("c"));
+    d.click(ids::ConstantInsert);
+    QCOMPARE(d.target.toPlainText(), QStringLiteral("2 * c + 1"));
+    QCOMPARE(d.dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(evaluatorConstants(), QStringList({"c=299792458"}));
+    d.target.undo();  // one undoable edit
+    QCOMPARE(d.target.toPlainText(), QStringLiteral("2 * xyz + 1"));
+  }
+
+  void withoutATargetThereIsNoInsert() {
+    Dialog d(false);
+    QVERIFY(d.button(ids::ConstantInsert)->isHidden());
+    QVERIFY(!Dialog().button(ids::ConstantInsert)->isHidden());
+  }
+
+  // Opened from the window's two menus: the input is the target of one only.
+  void theMenusOpenTheDialog() {
+    TestWindow w;
+    w.type(QStringLiteral("1 + "));
+    bool inputHasInsert = false, resultsHaveInsert = true;
+    whenModalOpens([&](QWidget* modal) {
+      inputHasInsert = !findControl(modal, ids::ConstantInsert)->isHidden();
+      auto* dialog = qobject_cast<CMyConstantDlg*>(modal);
+      qobject_cast<QLineEdit*>(findControl(modal, ids::ConstantName))->setText(QStringLiteral("e0"));
+      qobject_cast<QLineEdit*>(findControl(modal, ids::ConstantValue))->setText(QStringLiteral("8.854"));
+      dialog->add();
+      dialog->list()->selectRow(0);
+      dialog->insert();
+    });
+    w.input()->preparedMenu();
+    findCommand(w.input(), ids::InputMyConstants)->trigger();
+    QCOMPARE(w.input()->toPlainText(), QStringLiteral("1 + e0"));
+    whenModalOpens([&](QWidget* modal) {
+      resultsHaveInsert = !findControl(modal, ids::ConstantInsert)->isHidden();
+      qobject_cast<QDialog*>(modal)->reject();
+    });
+    w.dialog.results()->preparedMenu();
+    findCommand(w.dialog.results(), ids::ResultMyConstants)->trigger();
+    QVERIFY(inputHasInsert);
+    QVERIFY(!resultsHaveInsert);
+    QCOMPARE(fileEntries(w.folder.file(QStringLiteral("Constant"))).size(), 1);
+    w.ctrlEnter();
+    QCOMPARE(w.dialog.logList()->item(0, 0)->text(), QStringLiteral("9.854"));
+  }
+
+  // A save that cannot complete leaves the old file whole and says so.
+  void aFailedSaveKeepsTheOldFile() {
+    Dialog d;
+    QFile old(d.constantsPath());
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    const QByteArray oldText = "Constant\n{\n\tkeep = 1;\n}\n";
+    old.write(oldText);
+    old.close();
+    for (int i = 0; i < 60; ++i) d.add(QStringLiteral("c%1").arg(i), QStringLiteral("3.14159265358979323846264338"));
+    {
+      FileSizeLimit limit(512);
+      d.click(ids::ConstantApply);
+    }
+    QFile kept(d.constantsPath());
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), oldText);
+    QCOMPARE(d.prompts.messages.size(), 1);
+    QVERIFY(d.prompts.messages.front().startsWith(
+        QStringLiteral("warning My Constants: The constants could not be saved to the file:\n") + d.constantsPath()));
+    QCOMPARE(QDir(d.folder.path()).entryList(QDir::Files), QStringList({"Constant"}));  // no temporary file left
+  }
+};
+
+QTEST_MAIN(MyConstantsTest)
+#include "my_constants_test.moc"

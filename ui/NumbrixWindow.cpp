@@ -1,0 +1,44 @@
+#include "ui/NumbrixWindow.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QShortcut>
+
+#include "ui/AppIcon.h"
+#include "ui/CGuiButton.h"
+#include "ui/ControlIds.h"
+#include "ui/WindowMenu.h"
+
+NumbrixWindow::NumbrixWindow(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+  setWindowTitle(tr("Numbrix"));
+  setWindowIcon(numbrixIcon());
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  windowMenu_ = new WindowMenu(this, state_);
+  auto* quit = new QShortcut(QKeySequence::Quit, this);
+  connect(quit, &QShortcut::activated, this, &QDialog::reject);
+}
+
+CGuiButton* NumbrixWindow::keypadButton(const QString& caption, int id, const QColor& colour, QWidget* parent) {
+  auto* button = new CGuiButton(caption, parent);
+  setControlId(button, id);
+  button->setButtonStyle(3);
+  button->setCaptionColor(colour);
+  button->setAutoDefault(false);
+  button->setFocusPolicy(Qt::NoFocus);
+  return button;
+}
+
+std::optional<std::string> NumbrixWindow::textToEvaluate(const QString& input) {
+  std::string narrow = input.toLocal8Bit().toStdString();
+  if (narrow.find_first_not_of(" \t\r\n") == std::string::npos) return std::nullopt;
+  return narrow;
+}
+
+void NumbrixWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) return;  // the window does not close on Esc
+  QDialog::keyPressEvent(event);
+}
+
+void NumbrixWindow::contextMenuEvent(QContextMenuEvent* event) { windowMenu_->menu()->exec(event->globalPos()); }

@@ -1,0 +1,41 @@
+// What the main window and the mini window share: the title and icon, a
+// window that cannot be resized, the window menu (also as the context menu),
+// Ctrl+Q to quit, Esc swallowed, keypad buttons, and the text handed to the
+// evaluator.
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <optional>
+#include <string>
+
+#include "ui/AppState.h"
+
+class CGuiButton;
+class WindowMenu;
+
+class NumbrixWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  WindowMenu* windowMenu() const { return windowMenu_; }
+
+ protected:
+  NumbrixWindow(AppState& state, QWidget* parent);
+
+  // A keypad button of style 3 with its id and caption colour, which does not
+  // take the focus from the input.
+  CGuiButton* keypadButton(const QString& caption, int id, const QColor& colour, QWidget* parent);
+
+  // The input's text in the narrow encoding, or nothing when it holds only
+  // blanks, tabs and line breaks.
+  static std::optional<std::string> textToEvaluate(const QString& input);
+
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+  AppState& state_;
+
+ private:
+  WindowMenu* windowMenu_;
+};

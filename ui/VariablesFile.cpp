@@ -1,0 +1,67 @@
+#include "ui/VariablesFile.h"
+
+#include <list>
+
+#include "config/IConfig.h"
+#include "expr/Constants.h"
+#include "expr/FormatValue.h"
+#include "expr/IExprParser.h"
+
+namespace {
+
+// The store that variables files pass through.
+constexpr int kStore = 1;
+
+bool isVariableValue(IExprParser* parser, const std::string& text) {
+  const std::string magnitude = text.rfind('-', 0) == 0 ? text.substr(1) : text;
+  if (magnitude.empty() || !parser->isValidNumber(magnitude)) return false;
+  return !(abs(bignum::bigfloat(magnitude.c_str(), 81)) > VALUE_LIMIT);
+}
+
+}  // namespace
+
+bool exportVariables(const std::string& path, const std::vector<std::string>& names) {
+  IExprParser* parser = IExprParser::instance();
+  IConfig* store = IConfig::instance(kStore);
+  store->create("Variables");
+  std::vector<std::pair<std::string, std::string>> written;
+  for (const std::string& name : names) {
+    bignum::bigfloat value(0);
+    parser->getVariable(name, value);
+    written.emplace_back(name, plainText(value));
+    store->add("/", name, written.back().second);
+  }
+  store->save(path);
+  // Read back: the store reports no failure of its own.
+  store->load(path);
+  std::list<IConfig::Node*> nodes;
+  store->children("/", nodes);
+  bool complete = nodes.size() == written.size();
+  auto expected = written.begin();
+  for (const IConfig::Node* node : nodes) {
+    if (!complete) break;
+    complete = node->getName() == expected->first && node->getValue() == expected->second;
+    ++expected;
+  }
+  store->release();
+  return complete;
+}
+
+int importVariables(const std::string& path) {
+  IExprParser* parser = IExprParser::instance();
+  IConfig* store = IConfig::instance(kStore);
+  store->load(path);
+  std::list<IConfig::Node*> nodes;
+  store->children("/", nodes);
+  int skipped = 0;
+  for (const IConfig::Node* node : nodes) {
+    const std::string& text = node->getValue();
+    if (!parser->isValidName(node->getName()) || !isVariableValue(parser, text)) {
+      ++skipped;
+      continue;
+    }
+    parser->setVariable(node->getName(), bignum::bigfloat(text.c_str(), 81));
+  }
+  store->release();
+  return skipped;
+}
