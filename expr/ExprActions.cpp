@@ -34,6 +34,21 @@ bigfloat withDigits(bigfloat x) {
 
 bool isExact(const bigfloat& x) { return x.prec() == bignum::INFINITE; }
 
+// The general power exp(y * log x) loses as many digits as y * log x has
+// before its point, and a value such as 2.30... holds a word's digits less
+// than its nominal 81: the operands get 18 guard digits, and the power is cut
+// back to 81 digits, so that 10 ^ 32 shows 1e32 in every digit.
+constexpr long kPowerGuardDigits = 18;
+
+bigfloat powerOf(const bigfloat& x, const bigfloat& y) {
+  bigfloat base = withDigits(x), exponent = withDigits(y);
+  base.prec(base.prec() + kPowerGuardDigits);
+  exponent.prec(exponent.prec() + kPowerGuardDigits);
+  bigfloat value = bignum::pow(base, exponent);
+  value.prec(81);
+  return value;
+}
+
 }  // namespace
 
 bigfloat checked(const bigfloat& x, const Token& op) {
@@ -86,14 +101,14 @@ bigfloat remainder(const bigfloat& x, const bigfloat& y, const Token& op) {
 bigfloat power(const bigfloat& x, const bigfloat& y, const Token& op) {
   bigfloat value;
   if (x > 0) {
-    value = bignum::pow(withDigits(x), withDigits(y));
+    value = powerOf(x, y);
   } else if (x == 0) {
     if (y < 0) refuseAt("In the expression 'x ^ y', y MUST be a non-negative value when x equals zero !", op);
     value = y == 0 ? bigfloat(1) : bigfloat(0);
   } else {
     if (bignum::trunc(y) != y)
       refuseFrom("In the expression 'x ^ y', y MUST be an integer when x is a negative value !", op);
-    value = bignum::pow(withDigits(-x), withDigits(y));
+    value = powerOf(-x, y);
     if (bignum::fmod(y, bigfloat(2)) != 0) value = -value;
   }
   return checked(value, op);
