@@ -2,14 +2,19 @@
 // fresh evaluator and settings store for each test.
 #pragma once
 
+#include <QAbstractButton>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
 
 #include "config/IConfig.h"
 #include "expr/IExprParser.h"
 #include "ui/AppState.h"
 #include "ui/CInputEdit.h"
 #include "ui/CNumbrixDlg.h"
+#include "ui/ControlIds.h"
 
 class ProgramFolder {
  public:
@@ -57,3 +62,24 @@ struct TestWindow {
   }
   void ctrlEnter() { QTest::keyClick(input(), Qt::Key_Return, Qt::ControlModifier); }
 };
+
+// Runs `action` on the next modal window other than `previous` (which may
+// still be closing, or be gone) once it has opened.
+inline void whenWindowOpens(QPointer<QWidget> previous, std::function<void(QWidget*)> action) {
+  QTimer::singleShot(5, [previous, action] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || (!previous.isNull() && modal == previous.data()) || !modal->isVisible())
+      whenWindowOpens(previous, action);
+    else
+      action(modal);
+  });
+}
+
+// Clicks the window's ">" (main window) or "<" (mini window).
+inline void switchWindow(QWidget* window) {
+  QWidget* button = findControl(window, ids::SwitchToMini);
+  if (button == nullptr) button = findControl(window, ids::SwitchToMain);
+  QVERIFY(button != nullptr);
+  QTest::mouseClick(qobject_cast<QAbstractButton*>(button), Qt::LeftButton);
+}
+

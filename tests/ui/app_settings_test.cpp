@@ -41,26 +41,6 @@ std::string storedValue(const QString& path, const std::string& key) {
 // What a window does when it opens in the loop.
 enum class Step { Switch, ToggleOnTopAndClose, Close };
 
-// Runs `action` on the next modal window other than `previous` (which may
-// still be closing, or be gone) once it has opened.
-void whenWindowOpens(QPointer<QWidget> previous, std::function<void(QWidget*)> action) {
-  QTimer::singleShot(5, [previous, action] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || (!previous.isNull() && modal == previous.data()) || !modal->isVisible())
-      whenWindowOpens(previous, action);
-    else
-      action(modal);
-  });
-}
-
-// Clicks the window's ">" (main window) or "<" (mini window).
-void switchWindow(QWidget* window) {
-  QWidget* button = findControl(window, ids::SwitchToMini);
-  if (button == nullptr) button = findControl(window, ids::SwitchToMain);
-  QVERIFY(button != nullptr);
-  QTest::mouseClick(qobject_cast<QAbstractButton*>(button), Qt::LeftButton);
-}
-
 // Plays `steps` on the windows of `app`'s loop, one per window; returns how many opened.
 int playWindowLoop(CNumbrixApp& app, QList<Step> steps) {
   int opened = 0;
