@@ -5,9 +5,10 @@
 
 namespace {
 
-// Positional text is written for integer parts of up to this many digits; a
-// larger number (none that the language lets through, but a loaded constant
-// may be one) keeps the library's exponent notation.
+// Positional text is written for numbers of up to this many digits before or
+// after the point; a larger or smaller number (none that the language lets
+// through, but a loaded file may hold one) keeps the library's exponent notation
+// rather than spelling out a billion zeros.
 constexpr std::int64_t kMaxPositionalDigits = 1000000;
 
 }  // namespace
@@ -17,12 +18,7 @@ std::string formatValue(const bignum::bigfloat& value, int digits) {
   // |value| < 10^exp: below half a unit of the last decimal it rounds to 0,
   // however many zeros its positional text would start with.
   if (value.sign() != 0 && value.exp() < -wanted) return "0";
-  if (value.exp() > kMaxPositionalDigits) {
-    std::ostringstream out;
-    out.imbue(std::locale::classic());
-    out << value;
-    return out.str();
-  }
+  if (value.exp() > kMaxPositionalDigits) return plainText(value);
   std::string s = plainText(value);
   const auto point = s.find('.');
   if (point == std::string::npos) return s;
@@ -53,6 +49,9 @@ std::string formatValue(const bignum::bigfloat& value, int digits) {
 std::string plainText(const bignum::bigfloat& value) {
   std::ostringstream out;
   out.imbue(std::locale::classic());
-  out << bignum::pretty << value;
+  if (value.exp() > kMaxPositionalDigits || value.exp() < -kMaxPositionalDigits)
+    out << value;
+  else
+    out << bignum::pretty << value;
   return out.str();
 }

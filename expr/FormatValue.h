@@ -16,5 +16,7 @@ std::string formatValue(const bignum::bigfloat& value, int digits);
 
 // `value` in the number library's positional notation with every digit it
 // holds (nothing rounded), whatever the process locale: the text that the
-// constants and variables files keep.
+// constants and variables files keep. A value with more than a million digits
+// before or after its point keeps the exponent notation (0.ddd...e<exponent>),
+// which reads back the same.
 std::string plainText(const bignum::bigfloat& value);

@@ -68,4 +68,21 @@ TEST(FormatValue, IntegerTestWidth) {
   EXPECT_EQ(formatValue(d81(notTwo.c_str()), 72), notTwo);
 }
 
+// The full text reads back as the same number, and stays short however far
+// the exponent lies.
+TEST(PlainText, ReadsBackTheSameNumber) {
+  for (const char* text : {"0", "-2.5", "1.5e-30", "123456789012345678901234567890.123456789", "1e999990",
+                           "1e-999990", "3e-2000000", "-7.25e5000000", "1e999999999999"}) {
+    const bigfloat value = d81(text);
+    const std::string plain = plainText(value);
+    EXPECT_EQ(d81(plain.c_str()), value) << text << " -> " << plain.substr(0, 60);
+    if (value.sign() != 0 && (value.exp() > 1000000 || value.exp() < -1000000)) {
+      EXPECT_LT(plain.size(), 120u) << text;
+    }
+  }
+  const std::string third = "0." + std::string(81, '3');
+  EXPECT_EQ(plainText(d81(third.c_str())).substr(0, 60), third.substr(0, 60)) << "positional, every digit";
+  EXPECT_EQ(plainText(d81("-2.5")).find('e'), std::string::npos);
+}
+
 }  // namespace

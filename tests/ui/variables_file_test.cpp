@@ -87,10 +87,10 @@ class VariablesFileTest : public QObject {
     w.evaluate(QStringLiteral(
         "neg = -2.5\ntiny = 1.5e-30\nnegtiny = -7e-33\nint = 10^32 + 1\nzero = 0\nseventh = 1/7\n"
         "root = -sqrt(2) * 1e20\nlong = 1.23456789012345678901234567890123456789012345678901234567890123456789012345678901\n"
-        "pi = PI / 1e10"));
+        "pi = PI / 1e10\nfar = 3e-2000000"));
     QVERIFY2(w.dialog.messageLine()->text().isEmpty(), qPrintable(w.dialog.messageLine()->text()));
     const auto before = variables(w.results());
-    QCOMPARE(before.size(), 9);
+    QCOMPARE(before.size(), 10);
     const QString file = w.folder.file(QStringLiteral("all.cvf"));
     w.exportTo(file);
     QCOMPARE(w.prompts.asked, QStringList({"save Variables [Numbrix Variables Files (*.cvf)] .cvf"}));
@@ -111,8 +111,9 @@ class VariablesFileTest : public QObject {
                                                  plainText(b))));
     }
     // The list shows what it showed before.
-    QCOMPARE(w.results()->item(0, 0)->text(), QStringLiteral("int"));
-    QCOMPARE(w.results()->item(0, 1)->text(), QStringLiteral("100000000000000000000000000000001"));
+    QCOMPARE(w.results()->item(w.results()->rowOf(QStringLiteral("int")), 1)->text(),
+             QStringLiteral("100000000000000000000000000000001"));
+    QCOMPARE(w.results()->item(w.results()->rowOf(QStringLiteral("far")), 1)->text(), QStringLiteral("0"));
   }
 
   void theFileHoldsTheValuesInFullInTheListsOrder() {
