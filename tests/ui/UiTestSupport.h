@@ -3,11 +3,14 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
+#include <list>
+#include <string>
 
 #include "config/IConfig.h"
 #include "expr/IExprParser.h"
@@ -83,3 +86,38 @@ inline void switchWindow(QWidget* window) {
   QTest::mouseClick(qobject_cast<QAbstractButton*>(button), Qt::LeftButton);
 }
 
+
+// Writes `bytes` to `path`, replacing what it held.
+inline void writeFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(bytes);
+}
+
+// The bytes of `path` (empty when it cannot be read).
+inline QByteArray readFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The entries under the root of the configuration file `path` as "name=value",
+// read through a store the program does not use.
+inline QStringList fileEntries(const QString& path) {
+  IConfig* store = IConfig::instance(3);
+  store->load(path.toStdString());
+  std::list<IConfig::Node*> nodes;
+  store->children("/", nodes);
+  QStringList entries;
+  for (const IConfig::Node* node : nodes) entries << QString::fromStdString(node->getName() + "=" + node->getValue());
+  store->release();
+  return entries;
+}
+
+// The value of `key` in the configuration file `path`.
+inline std::string storedValue(const QString& path, const std::string& key) {
+  IConfig* store = IConfig::instance(3);
+  store->load(path.toStdString());
+  std::string value = store->get(key);
+  store->release();
+  return value;
+}

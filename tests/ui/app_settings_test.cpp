@@ -18,26 +18,6 @@
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The value of `key` in the settings file, read through a store of its own.
-std::string storedValue(const QString& path, const std::string& key) {
-  IConfig* store = IConfig::instance(1);
-  store->load(path.toStdString());
-  std::string value = store->get(key);
-  store->release();
-  return value;
-}
-
 // What a window does when it opens in the loop.
 enum class Step { Switch, ToggleOnTopAndClose, Close };
 

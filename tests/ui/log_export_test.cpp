@@ -24,11 +24,6 @@ QByteArray utf16le(const QString& text) {
   return bytes;
 }
 
-QByteArray contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 }  // namespace
 
 class LogExportTest : public QObject {
@@ -61,7 +56,7 @@ class LogExportTest : public QObject {
     QVERIFY(w.exportThroughMenu());
     QCOMPARE(w.prompts.asked,
              QStringList({QStringLiteral("save NumbrixLog [Numbrix Log Files (*.txt)] .txt")}));
-    QCOMPARE(contents(w.prompts.nextFile),
+    QCOMPARE(readFile(w.prompts.nextFile),
              utf16le(QStringLiteral("1 + 1\r\n= 2\r\n\r\n2 * 3\r\n= 6\r\n\r\nx = 0.5\r\n= 0.5\r\n\r\n")));
     QVERIFY(w.prompts.messages.isEmpty());
   }
@@ -82,21 +77,17 @@ class LogExportTest : public QObject {
     QCOMPARE(w.log()->exportBytes().mid(42, 4), QByteArray("\xC0\x03 \x00", 4));
     w.prompts.nextFile = w.folder.file(QStringLiteral("texts.txt"));
     QVERIFY(w.exportThroughMenu());
-    QCOMPARE(contents(w.prompts.nextFile), expected);
+    QCOMPARE(readFile(w.prompts.nextFile), expected);
   }
 
   void anExistingFileIsReplacedWhole() {
     Window w;
     const QString path = w.folder.file(QStringLiteral("old.txt"));
-    {
-      QFile old(path);
-      QVERIFY(old.open(QIODevice::WriteOnly));
-      old.write(QByteArray(4096, 'z'));
-    }
+    writeFile(path, QByteArray(4096, 'z'));
     w.evaluate(QStringLiteral("7"));
     w.prompts.nextFile = path;
     QVERIFY(w.exportThroughMenu());
-    QCOMPARE(contents(path), utf16le(QStringLiteral("7\r\n= 7\r\n\r\n")));
+    QCOMPARE(readFile(path), utf16le(QStringLiteral("7\r\n= 7\r\n\r\n")));
   }
 
   void cancellingWritesNothing() {
@@ -127,7 +118,7 @@ class LogExportTest : public QObject {
     w.prompts.nextFile = w.folder.file(QStringLiteral("empty.txt"));
     w.log()->exportLog();
     QVERIFY(QFile::exists(w.prompts.nextFile));
-    QCOMPARE(contents(w.prompts.nextFile), QByteArray());
+    QCOMPARE(readFile(w.prompts.nextFile), QByteArray());
   }
 
   void doubleClickPutsTheExpressionBackWithoutEvaluating() {

@@ -161,10 +161,7 @@ class MiniWindowTest : public QObject {
   // stay, and nothing evaluated in the mini window is logged.
   void switchingClearsVariablesAndKeepsConstants() {
     ProgramFolder folder;
-    QFile constants(folder.file(QStringLiteral("Constant")));
-    QVERIFY(constants.open(QIODevice::WriteOnly));
-    constants.write("Constant\n{\n\tk = 2.5;\n}\n");
-    constants.close();
+    writeFile(folder.file(QStringLiteral("Constant")), "Constant\n{\n\tk = 2.5;\n}\n");
     CNumbrixApp app(folder.path().toStdString());
     app.loadSettings();
     QStringList seen;
@@ -202,19 +199,14 @@ class MiniWindowTest : public QObject {
     app.runWindowLoop();
     QCOMPARE(seen, QStringList({"main rows 1", "mini 0.0", "v Error", "w 5", "main rows 0 log 0", "k 3.5"}));
     app.exitInstance();
-    IConfig* store = IConfig::instance(1);  // the main window was the last one
-    store->load(folder.file(QStringLiteral("Config")).toStdString());
-    QCOMPARE(store->get("/dialogType"), std::string("normal"));
-    store->release();
+    // The main window was the last one.
+    QCOMPARE(storedValue(folder.file(QStringLiteral("Config")), "/dialogType"), std::string("normal"));
   }
 
   // Settings that name the mini window open it first; closing it writes "mini".
   void theMiniWindowCanComeFirst() {
     ProgramFolder folder;
-    QFile config(folder.file(QStringLiteral("Config")));
-    QVERIFY(config.open(QIODevice::WriteOnly));
-    config.write("Config\n{\n\tdialogType = mini;\n\ttopMost = false;\n}\n");
-    config.close();
+    writeFile(folder.file(QStringLiteral("Config")), "Config\n{\n\tdialogType = mini;\n\ttopMost = false;\n}\n");
     CNumbrixApp app(folder.path().toStdString());
     app.loadSettings();
     bool mini = false;
@@ -225,10 +217,7 @@ class MiniWindowTest : public QObject {
     app.runWindowLoop();
     app.exitInstance();
     QVERIFY(mini);
-    IConfig* store = IConfig::instance(1);
-    store->load(folder.file(QStringLiteral("Config")).toStdString());
-    QCOMPARE(store->get("/dialogType"), std::string("mini"));
-    store->release();
+    QCOMPARE(storedValue(folder.file(QStringLiteral("Config")), "/dialogType"), std::string("mini"));
   }
 };
 

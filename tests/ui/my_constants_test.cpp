@@ -29,19 +29,6 @@ const QString kBadName = QStringLiteral(
 const QString kBadValue = QStringLiteral("information Error: The format of Value is not correct .");
 const QString kDuplicate = QStringLiteral("information Error: The CONSTANT has already existed !");
 
-// The constants file's entries as "name=value", read through a store of its own.
-QStringList fileEntries(const QString& path) {
-  IConfig* store = IConfig::instance(3);
-  store->load(path.toStdString());
-  std::list<IConfig::Node*> nodes;
-  store->children("/", nodes);
-  QStringList entries;
-  for (const IConfig::Node* node : nodes)
-    entries << QString::fromStdString(node->getName() + "=" + node->getValue());
-  store->release();
-  return entries;
-}
-
 QStringList evaluatorConstants() {
   QStringList entries;
   for (const auto& [name, value] : IExprParser::instance()->constants())
@@ -289,19 +276,14 @@ class MyConstantsTest : public QObject {
   // A save that cannot complete leaves the old file whole and says so.
   void aFailedSaveKeepsTheOldFile() {
     Dialog d;
-    QFile old(d.constantsPath());
-    QVERIFY(old.open(QIODevice::WriteOnly));
     const QByteArray oldText = "Constant\n{\n\tkeep = 1;\n}\n";
-    old.write(oldText);
-    old.close();
+    writeFile(d.constantsPath(), oldText);
     for (int i = 0; i < 60; ++i) d.add(QStringLiteral("c%1").arg(i), QStringLiteral("3.14159265358979323846264338"));
     {
       FileSizeLimit limit(512);
       d.click(ids::ConstantApply);
     }
-    QFile kept(d.constantsPath());
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.readAll(), oldText);
+    QCOMPARE(readFile(d.constantsPath()), oldText);
     QCOMPARE(d.prompts.messages.size(), 1);
     QVERIFY(d.prompts.messages.front().startsWith(
         QStringLiteral("warning My Constants: The constants could not be saved to the file:\n") + d.constantsPath()));

@@ -20,25 +20,6 @@ using bignum::bigfloat;
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(bytes);
-}
-
-// The file's root name and its entries as "name=value".
-QStringList fileEntries(const QString& path) {
-  IConfig* store = IConfig::instance(3);
-  store->load(path.toStdString());
-  std::list<IConfig::Node*> nodes;
-  store->children("/", nodes);
-  QStringList entries;
-  for (const IConfig::Node* node : nodes)
-    entries << QString::fromStdString(node->getName() + "=" + node->getValue());
-  store->release();
-  return entries;
-}
-
 // Every variable with its full value, in the list's order.
 QList<std::pair<std::string, bigfloat>> variables(CResultListCtrl* list) {
   QList<std::pair<std::string, bigfloat>> all;
