@@ -61,6 +61,10 @@ SinCos sinCos(const bigfloat& x) {
   if (x.sign() == 0) return {bigfloat(), bigfloat(1)};  // zero is exact: so are its sine and cosine
   requireFinite(x);
   const long p = x.prec();
+  if (belowSeries(x)) {
+    const bigfloat cosine = one(p + kGuard) - withPrecision(x * x, p + kGuard) / bigfloat(2);
+    return {cubicSeries(x, -1, 6), withPrecision(cosine, p)};
+  }
   const Reduced reduced = reduce(x, p);
   const bigcomplex w = unitPoint(reduced.r, p);
   const bigfloat s = w.im, c = w.re;
@@ -92,6 +96,16 @@ bigfloat cofactor(const bigfloat& x, long q) {
 
 }  // namespace
 
+bool belowSeries(const bigfloat& x) {
+  return x.sign() != 0 && x.prec() != INFINITE && -x.exp() >= (x.prec() + kGuard) / 4 + Basedigits;
+}
+
+bigfloat cubicSeries(const bigfloat& x, int n, int d) {
+  const long p = x.prec();
+  const bigfloat w = withPrecision(x, p + kGuard);
+  return withPrecision(w * (one(p + kGuard) + w * w * bigfloat(n) / bigfloat(d)), p);
+}
+
 bigfloat sin(const bigfloat& x) { return sinCos(x).sin; }
 bigfloat cos(const bigfloat& x) { return sinCos(x).cos; }
 
@@ -104,6 +118,7 @@ bigfloat asin(const bigfloat& x) {
   if (x.sign() == 0) return bigfloat();
   requireFinite(x);
   const long p = x.prec();
+  if (belowSeries(x)) return cubicSeries(x, 1, 6);
   const long q = p + kGuard + smallness(x);
   return withPrecision(angle(cofactor(x, q), x, q), p);
 }
@@ -111,6 +126,7 @@ bigfloat asin(const bigfloat& x) {
 bigfloat acos(const bigfloat& x) {
   requireFinite(x);
   const long p = x.prec();
+  if (belowSeries(x)) return withPrecision(cachedPi(p + kGuard) / bigfloat(2) - asin(x), p);
   const bigfloat c = cofactor(x, p + kGuard);
   // Near x = 1 the angle is small: it needs the digits it lies below 1.
   const long q = p + kGuard + smallness(c);
@@ -122,6 +138,7 @@ bigfloat atan(const bigfloat& x) {
   if (x.sign() == 0) return bigfloat();
   requireFinite(x);
   const long p = x.prec();
+  if (belowSeries(x)) return cubicSeries(x, -1, 3);
   // (i - x) / (i + x) = (1 - x^2 + 2 i x) / (1 + x^2), whose angle is 2 atan(x).
   const long q = p + kGuard + smallness(x);
   bigfloat u = x;

@@ -27,6 +27,14 @@ std::size_t cachedPiTerms();
 // Empties the caches of pi and log(10), for tests.
 void clearFunctionCaches();
 
+// Whether x (of finite precision) lies so far below 1 that x^4 is below its
+// precision: an odd function whose series starts x + c x^3 is then that to
+// every digit, and the general ways, which take as many extra digits as x lies
+// below 1, are not needed (at 81 digits: |x| below about 1e-34).
+bool belowSeries(const bigfloat& x);
+// x + (n / d) x^3 at x's precision, for x that is belowSeries.
+bigfloat cubicSeries(const bigfloat& x, int n, int d);
+
 // The arithmetic-geometric mean of a and b >= 0 (zero when either is zero).
 bigfloat agm(const bigfloat& a, const bigfloat& b);
 

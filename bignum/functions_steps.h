@@ -19,6 +19,14 @@ inline void requireFinite(const bigfloat& x) {
   BIGNUM_CHECK(x.prec() != INFINITE, "x.prec () != INFINITE", "functions");
 }
 
+// One at p digits. Added to a tiny number it keeps p digits, where an exact 1
+// would make the sum hold every word down to the tiny number's last digit.
+inline bigfloat one(long p) {
+  bigfloat x(1);
+  x.prec(p);
+  return x;
+}
+
 // The precisions of a Newton iteration toward `target` digits, lowest first:
 // the target halved down, a word of margin each time, until `start` digits
 // (about twice what the start value is good for).

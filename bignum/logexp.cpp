@@ -109,7 +109,7 @@ bigfloat logWithGuard(const bigfloat& x, long guard) {
   const long p = x.prec();
   // Near 1 the logarithm is about x - 1, small: it takes the digits it lies
   // below 1 more, from x's exact words.
-  const bigfloat offset = x - 1;
+  const bigfloat offset = x - one(p);
   if (offset.sign() == 0) return withPrecision(bigfloat(), p);
   const long small = static_cast<long>(std::max<std::int64_t>(0, -offset.exp()));
   bigfloat wide = x;
@@ -140,7 +140,7 @@ bigfloat exp(const bigfloat& x) {
   // The start value: e^x = e^(x - k ln 10^9) 10^(9 k), the first factor by double.
   bigfloat y;
   if (x.exp() < -Basedigits) {
-    y = 1 + x;
+    y = one(p + kGuard) + x;
   } else {
     const double v = getdouble(x);
     const double lnBase = std::log(1e9);

@@ -272,12 +272,12 @@ additiveExpr [std::string& text] returns [bignum::bigfloat value]
       ( ( plus:PLUS operand = multiplicativeExpr[right]
           {
               text += " + " + right;
-              value = expr_actions::checked(value + operand, plus);
+              value = expr_actions::sum(value, operand, plus);
           }
         | minus:MINUS operand = multiplicativeExpr[right]
           {
               text += " - " + right;
-              value = expr_actions::checked(value - operand, minus);
+              value = expr_actions::difference(value, operand, minus);
           }
         )
       )*

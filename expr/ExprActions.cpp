@@ -86,6 +86,26 @@ bigfloat complement(const bigfloat& x, const Token& tilde) {
   return checked(bitNot(x), tilde);
 }
 
+namespace {
+
+// Both exact, or neither: as they are; else the exact one with 81 digits.
+std::pair<bigfloat, bigfloat> alike(const bigfloat& x, const bigfloat& y) {
+  if (isExact(x) == isExact(y)) return {x, y};
+  return {withDigits(x), withDigits(y)};
+}
+
+}  // namespace
+
+bigfloat sum(const bigfloat& x, const bigfloat& y, const Token& op) {
+  const auto [a, b] = alike(x, y);
+  return checked(a + b, op);
+}
+
+bigfloat difference(const bigfloat& x, const bigfloat& y, const Token& op) {
+  const auto [a, b] = alike(x, y);
+  return checked(a - b, op);
+}
+
 bigfloat quotient(const bigfloat& x, const bigfloat& y, const Token& op) {
   if (y == 0) refuseAt("In the expression 'x / y', y MUST NOT be zero !", op);
   if (isExact(x) && isExact(y)) return checked(withDigits(x) / withDigits(y), op);

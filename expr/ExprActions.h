@@ -26,6 +26,11 @@ bignum::bigfloat complement(const bignum::bigfloat& x, const Token& tilde);
 // x after the size check at `op`: refused with "The result or temporary value
 // is too big !" when |x| > 1e33.
 bignum::bigfloat checked(const bignum::bigfloat& x, const Token& op);
+// x + y and x - y after the size check at `op`. An exact operand meeting one
+// with digits gets the 81 digits of a literal first: kept exact, it would make
+// the sum hold every word down to the other's last digit.
+bignum::bigfloat sum(const bignum::bigfloat& x, const bignum::bigfloat& y, const Token& op);
+bignum::bigfloat difference(const bignum::bigfloat& x, const bignum::bigfloat& y, const Token& op);
 // x / y and fmod(x, y), refused when y is 0; two exact operands get the 81
 // digits of a literal first (their quotient need not end).
 bignum::bigfloat quotient(const bignum::bigfloat& x, const bignum::bigfloat& y, const Token& op);

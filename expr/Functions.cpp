@@ -84,6 +84,7 @@ bigfloat SinH::evaluate(bigfloat x) {
   x = finite(x);
   if (x.sign() < 0) return -evaluate(-x);
   const long p = x.prec();
+  if (bignum::belowSeries(x)) return bignum::cubicSeries(x, 1, 6);
   const bigfloat ex = bignum::exp(withPrecision(x, p + kGuard + smallness(x)));
   return withPrecision((ex - 1 / ex) / 2, p);
 }
@@ -98,6 +99,7 @@ bigfloat CosH::evaluate(bigfloat x) {
 bigfloat TanH::evaluate(bigfloat x) {
   x = finite(x);
   const long p = x.prec();
+  if (bignum::belowSeries(x)) return bignum::cubicSeries(x, -1, 3);
   // (1 - t) / (1 + t) with t = e^(-2|x|): no overflow for large |x|.
   const bigfloat t = bignum::exp(-2 * withPrecision(abs(x), p + kGuard + smallness(x)));
   const bigfloat magnitude = (1 - t) / (1 + t);
@@ -110,6 +112,7 @@ bigfloat AsinH::evaluate(bigfloat x) {
   if (x.sign() < 0) return -evaluate(-x);
   if (x.sign() == 0) return x;
   const long p = x.prec();
+  if (bignum::belowSeries(x)) return bignum::cubicSeries(x, -1, 6);
   const bigfloat w = withPrecision(x, p + kGuard + smallness(x));
   return withPrecision(bignum::log(w + bignum::sqrt(pow(w, 2u) + 1)), p);
 }
@@ -130,6 +133,7 @@ bigfloat AtanH::evaluate(bigfloat x) {
   x = finite(x);
   if (x.sign() == 0) return x;
   const long p = x.prec();
+  if (bignum::belowSeries(x)) return bignum::cubicSeries(x, 1, 3);
   const bigfloat w = withPrecision(x, p + kGuard + smallness(x));
   return withPrecision(bignum::log((1 + w) / (1 - w)) / 2, p);
 }
