@@ -144,11 +144,22 @@ bigfloat exp(const bigfloat& x) {
   } else {
     const double v = getdouble(x);
     const double lnBase = std::log(1e9);
-    const double k = std::floor(v / lnBase);
+    double k = std::floor(v / lnBase);
     // Beyond the exponent range: the largest number, or zero, as for any result out of range.
     if (k >= static_cast<double>(MAXEXPONENT)) return largest(p);
     if (k <= -static_cast<double>(MAXEXPONENT)) return bigfloat();
-    y = bigfloat(std::exp(v - k * lnBase));  // all the digits a double carries
+    double rest = v - k * lnBase;
+    if (std::fabs(v) > 1e6) {
+      // A double holds x only to its leading 16 digits: v - k ln 10^9 would
+      // keep none of them right, and a start value off by a factor e^8 sends
+      // Newton's step below zero. The reduction is made with x's own digits.
+      const long q = static_cast<long>(x.exp()) + 2 * Basedigits;
+      const bigfloat lnWord = cachedLog10(q) * bigfloat(Basedigits);
+      const bigfloat whole = floor(withPrecision(x, q) / lnWord);
+      k = getdouble(whole);
+      rest = getdouble(withPrecision(x, q) - whole * lnWord);
+    }
+    y = bigfloat(std::exp(rest));  // all the digits a double carries
     y.exp(y.exp() + static_cast<std::int64_t>(k) * Basedigits);
     if (y.sign() == 0) return y;  // below the exponent range
   }

@@ -17,10 +17,18 @@ TEST_F(Evaluator, TinyArgumentsTakeTheSeries) {
       {"cosh(-1e-999999999)", "1"},  {"2 ^ 1e-999999999", "1"},    {"1e-999999999 ^ 1e-999999999", "1"},
       // Powers whose value lies far below 1.
       {"1e-57100 ^ 711 ^ 7100", "0"}, {"1e-99999 ^ 99999", "0"},   {"0.5 ^ 1e30", "0"},
+      // Powers whose exponent of e has more digits than a double holds.
+      {"0.5 ^ 1e12", "0"},           {"exp(-98765432.1)", "0"},
       // An exact integer meeting a tiny number.
       {"0x1 + 1e-999999999", "1"},   {"floor(2.5) - 1e-999999999", "2"}, {"5! - 1e-999999999", "120"},
   };
   for (const auto& c : cases) EXPECT_EQ(answerOf(c.input), c.answer) << c.input;
+}
+
+TEST_F(Evaluator, HugePowersAreRefused) {
+  // Found by fuzzing: the exponential's start value went below zero.
+  for (const char* input : {"0xFF7777777777777771777 ^ 777977777777777", "exp(123456789.123)", "2 ^ 1e12", "exp(1e17)"})
+    EXPECT_EQ(errorOf(input).substr(0, 42), "The result or temporary value is too big !") << input;
 }
 
 TEST_F(Evaluator, HugeInputsGetAnAnswerOrARefusal) {
