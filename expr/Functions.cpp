@@ -102,7 +102,10 @@ bigfloat TanH::evaluate(bigfloat x) {
   if (bignum::belowSeries(x)) return bignum::cubicSeries(x, -1, 3);
   // (1 - t) / (1 + t) with t = e^(-2|x|): no overflow for large |x|.
   const bigfloat t = bignum::exp(-2 * withPrecision(abs(x), p + kGuard + smallness(x)));
-  const bigfloat magnitude = (1 - t) / (1 + t);
+  // A one with t's digits: an exact one would make 1 - t hold every word down
+  // to t's last, and t lies a billion digits below 1 for |x| near 1e9.
+  const bigfloat one = withPrecision(bigfloat(1), t.prec());
+  const bigfloat magnitude = (one - t) / (one + t);
   return withPrecision(x.sign() < 0 ? -magnitude : magnitude, p);
 }
 
