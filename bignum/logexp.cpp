@@ -2,7 +2,10 @@
 // Newton's iteration on the logarithm, general powers and factorial products.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <locale>
+#include <sstream>
 
 #include "bignum/functions.h"
 #include "bignum/functions_steps.h"
@@ -149,6 +152,7 @@ bigfloat exp(const bigfloat& x) {
     if (k >= static_cast<double>(MAXEXPONENT)) return largest(p);
     if (k <= -static_cast<double>(MAXEXPONENT)) return bigfloat();
     double rest = v - k * lnBase;
+    std::int64_t shift = static_cast<std::int64_t>(k);
     if (std::fabs(v) > 1e6) {
       // A double holds x only to its leading 16 digits: v - k ln 10^9 would
       // keep none of them right, and a start value off by a factor e^8 sends
@@ -156,11 +160,15 @@ bigfloat exp(const bigfloat& x) {
       const long q = static_cast<long>(x.exp()) + 2 * Basedigits;
       const bigfloat lnWord = cachedLog10(q) * bigfloat(Basedigits);
       const bigfloat whole = floor(withPrecision(x, q) / lnWord);
-      k = getdouble(whole);
       rest = getdouble(withPrecision(x, q) - whole * lnWord);
+      // The word count itself, exactly: beyond 2^53 a double would round it.
+      std::ostringstream text;
+      text.imbue(std::locale::classic());
+      text << pretty << whole;
+      shift = std::strtoll(text.str().c_str(), nullptr, 10);
     }
     y = bigfloat(std::exp(rest));  // all the digits a double carries
-    y.exp(y.exp() + static_cast<std::int64_t>(k) * Basedigits);
+    y.exp(y.exp() + shift * Basedigits);
     if (y.sign() == 0) return y;  // below the exponent range
   }
   // Newton on the logarithm: y <- y + y (x - log y).

@@ -155,6 +155,17 @@ TEST(Functions, RandomArgumentsAgreeWithMpfr) {
   }
 }
 
+// Arguments whose word count 10^9^k lies beyond a double's 2^53: the
+// exponential still lands on its value, which its logarithm gives back.
+TEST(Functions, ExpOfArgumentsBeyondADoublesDigits) {
+  for (const char* text : {"1e17", "-4.578e17", "-98765432123456789.5", "2.5e17", "-1e16"}) {
+    const bigfloat x(text, 81);
+    const bigfloat y = bignum::exp(x);
+    ASSERT_GT(y.sign(), 0) << text;
+    EXPECT_FALSE(abs(bignum::log(y) - x) > abs(x) * bigfloat("1e-70", 81)) << text;
+  }
+}
+
 TEST(Pi, AgreesWithMpfrAndItsCacheGrows) {
   bignum::clearFunctionCaches();
   for (long digits : {81L, 1000L, 10000L}) {

@@ -21,6 +21,7 @@ TEST_F(Evaluator, InputsThatUsedToHangAnswerAtOnce) {
       {"tanh(1111111112)", "1"},     {"tanh(-1e30)", "-1"},
       // Powers whose exponent of e has more digits than a double holds.
       {"0.5 ^ 1e12", "0"},           {"exp(-98765432.1)", "0"},
+      {"0.000002777777777777777775e3 ^ 77777777777775e3", "0"},
       // An exact integer meeting a tiny number.
       {"0x1 + 1e-999999999", "1"},   {"floor(2.5) - 1e-999999999", "2"}, {"5! - 1e-999999999", "120"},
   };
@@ -29,7 +30,8 @@ TEST_F(Evaluator, InputsThatUsedToHangAnswerAtOnce) {
 
 TEST_F(Evaluator, HugePowersAreRefused) {
   // Found by fuzzing: the exponential's start value went below zero.
-  for (const char* input : {"0xFF7777777777777771777 ^ 777977777777777", "exp(123456789.123)", "2 ^ 1e12", "exp(1e17)"})
+  for (const char* input : {"0xFF7777777777777771777 ^ 777977777777777", "exp(123456789.123)", "2 ^ 1e12", "exp(1e17)",
+                            "1 / 0.000002777777777777777775e3 ^ 77777777777775e3"})
     EXPECT_EQ(errorOf(input).substr(0, 42), "The result or temporary value is too big !") << input;
 }
 
