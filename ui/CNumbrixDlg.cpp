@@ -89,18 +89,9 @@ CNumbrixDlg::~CNumbrixDlg() {
 }
 
 QWidget* CNumbrixDlg::buildKeypad() {
-  auto* pad = new QWidget(this);
-  auto* grid = new QGridLayout(pad);
-  grid->setSpacing(3);
-  grid->setContentsMargins(0, 0, 0, 0);
+  QWidget* pad = keypadPad(keypad(), input_, QSize(48, 28));
+  QGridLayout* grid = gridOf(pad);
   grid->setColumnMinimumWidth(6, 12);  // between the two blocks
-  for (const KeyDefinition& key : keypad()) {
-    CGuiButton* button = keypadButton(key.caption, key.id, key.colour, pad);
-    button->setMinimumSize(48, 28);
-    const int id = key.id;
-    connect(button, &QPushButton::clicked, this, [this, id] { insertKeypadText(id); });
-    grid->addWidget(button, key.row, key.column);
-  }
   CGuiButton* ok = keypadButton(tr("OK"), ids::Ok, kOperatorColour, pad);
   connect(ok, &QPushButton::clicked, this, &CNumbrixDlg::evaluate);
   grid->addWidget(ok, 4, 7, 1, 3);
@@ -110,8 +101,6 @@ QWidget* CNumbrixDlg::buildKeypad() {
   grid->addWidget(mini, 4, 11);
   return pad;
 }
-
-void CNumbrixDlg::insertKeypadText(int id) { insertKeypadTextInto(input_, id); }
 
 void CNumbrixDlg::evaluate() {
   const QString text = input_->toPlainText();

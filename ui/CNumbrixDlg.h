@@ -21,8 +21,6 @@ class CNumbrixDlg : public NumbrixWindow {
   // Evaluates the input (OK, Ctrl+Enter): clears it on success, else keeps it,
   // selects the part the error names and shows the message in red.
   void evaluate();
-  // Inserts the text of keypad button `id` (1000-1052) at the caret.
-  void insertKeypadText(int id);
   // Opens the constants dialog modally; "Insert" writes into `target` when it is given.
   void openMyConstants(CInputEdit* target);
 

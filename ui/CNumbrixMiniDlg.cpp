@@ -30,17 +30,8 @@ CNumbrixMiniDlg::CNumbrixMiniDlg(AppState& state, QWidget* parent) : NumbrixWind
   result_->setFocusPolicy(Qt::ClickFocus);
   connect(input_, &QLineEdit::textChanged, this, &CNumbrixMiniDlg::resetError);
 
-  auto* pad = new QWidget(this);
-  auto* grid = new QGridLayout(pad);
-  grid->setSpacing(3);
-  grid->setContentsMargins(0, 0, 0, 0);
-  for (const KeyDefinition& key : miniKeypad()) {
-    CGuiButton* button = keypadButton(key.caption, key.id, key.colour, pad);
-    button->setMinimumSize(40, 26);
-    const int id = key.id;
-    connect(button, &QPushButton::clicked, this, [this, id] { insertKeypadText(id); });
-    grid->addWidget(button, key.row, key.column);
-  }
+  QWidget* pad = keypadPad(miniKeypad(), input_, QSize(40, 26));
+  QGridLayout* grid = gridOf(pad);
   CGuiButton* equals = keypadButton(QStringLiteral("="), ids::Ok, kOperatorColour, pad);
   equals->setDefault(true);
   connect(equals, &QPushButton::clicked, this, &CNumbrixMiniDlg::evaluate);
@@ -74,8 +65,6 @@ void CNumbrixMiniDlg::display(const std::string&, bignum::bigfloat value) {
 void CNumbrixMiniDlg::remove(const std::string&) {}
 
 void CNumbrixMiniDlg::clear() {}
-
-void CNumbrixMiniDlg::insertKeypadText(int id) { insertKeypadTextInto(input_, id); }
 
 void CNumbrixMiniDlg::showInResultBox(const QString& text) {
   result_->selectAll();

@@ -24,8 +24,6 @@ class CNumbrixMiniDlg : public NumbrixWindow, public IExprParserDisplayer {
   // Evaluates the input ("=", Enter): clears it on success; on an error keeps
   // it and shows "Too Big" (a value beyond the limit) or "Error".
   void evaluate();
-  // Inserts the text of keypad button `id` at the caret.
-  void insertKeypadText(int id);
 
   QLineEdit* input() const { return input_; }
   QLineEdit* resultBox() const { return result_; }

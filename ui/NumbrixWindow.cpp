@@ -1,6 +1,7 @@
 #include "ui/NumbrixWindow.h"
 
 #include <QContextMenuEvent>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QShortcut>
@@ -29,6 +30,23 @@ CGuiButton* NumbrixWindow::keypadButton(const QString& caption, int id, const QC
   button->setFocusPolicy(Qt::NoFocus);
   return button;
 }
+
+QWidget* NumbrixWindow::keypadPad(const std::vector<KeyDefinition>& keys, QWidget* input, QSize size) {
+  auto* pad = new QWidget(this);
+  auto* grid = new QGridLayout(pad);
+  grid->setSpacing(3);
+  grid->setContentsMargins(0, 0, 0, 0);
+  for (const KeyDefinition& key : keys) {
+    CGuiButton* button = keypadButton(key.caption, key.id, key.colour, pad);
+    button->setMinimumSize(size);
+    const int id = key.id;
+    connect(button, &QPushButton::clicked, this, [input, id] { insertKeypadTextInto(input, id); });
+    grid->addWidget(button, key.row, key.column);
+  }
+  return pad;
+}
+
+QGridLayout* NumbrixWindow::gridOf(QWidget* pad) { return qobject_cast<QGridLayout*>(pad->layout()); }
 
 std::optional<std::string> NumbrixWindow::textToEvaluate(const QString& input) {
   std::string narrow = input.toLocal8Bit().toStdString();

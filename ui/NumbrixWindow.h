@@ -8,10 +8,13 @@
 #include <QDialog>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/AppState.h"
+#include "ui/Keypad.h"
 
 class CGuiButton;
+class QGridLayout;
 class WindowMenu;
 
 class NumbrixWindow : public QDialog {
@@ -26,6 +29,10 @@ class NumbrixWindow : public QDialog {
   // A keypad button of style 3 with its id and caption colour, which does not
   // take the focus from the input.
   CGuiButton* keypadButton(const QString& caption, int id, const QColor& colour, QWidget* parent);
+  // A pad with a button for each of `keys` (at least `size`), each inserting
+  // its text into `input`; the caller adds its other buttons to the pad's grid.
+  QWidget* keypadPad(const std::vector<KeyDefinition>& keys, QWidget* input, QSize size);
+  static QGridLayout* gridOf(QWidget* pad);
 
   // The input's text in the narrow encoding, or nothing when it holds only
   // blanks, tabs and line breaks.
