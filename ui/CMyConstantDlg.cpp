@@ -9,10 +9,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <filesystem>
-#include <list>
+#include <map>
 
-#include "config/IConfig.h"
+#include "config/ReadBack.h"
 #include "expr/FormatValue.h"
 #include "expr/IExprParser.h"
 #include "ui/ControlIds.h"
@@ -170,18 +169,9 @@ void CMyConstantDlg::apply() {
 }
 
 bool CMyConstantDlg::fileHoldsTheConstants() const {
-  const std::map<std::string, bignum::bigfloat>& constants = IExprParser::instance()->constants();
-  IConfig* store = IConfig::instance(2);  // the constants' store
-  store->load(constantsPath_);
-  std::list<IConfig::Node*> nodes;
-  store->children("/", nodes);
-  bool same = std::filesystem::exists(constantsPath_) && nodes.size() == constants.size();
-  for (const IConfig::Node* node : nodes) {
-    const auto found = constants.find(node->getName());
-    if (found == constants.end() || plainText(found->second) != node->getValue()) same = false;
-  }
-  store->release();
-  return same;
+  std::map<std::string, std::string> texts;
+  for (const auto& [name, value] : IExprParser::instance()->constants()) texts[name] = plainText(value);
+  return fileHoldsLeaves(constantsPath_, texts, 2);  // through the constants' store
 }
 
 void CMyConstantDlg::insert() {

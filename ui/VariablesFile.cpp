@@ -1,8 +1,10 @@
 #include "ui/VariablesFile.h"
 
 #include <list>
+#include <map>
 
 #include "config/IConfig.h"
+#include "config/ReadBack.h"
 #include "expr/Constants.h"
 #include "expr/FormatValue.h"
 #include "expr/IExprParser.h"
@@ -24,27 +26,17 @@ bool exportVariables(const std::string& path, const std::vector<std::string>& na
   IExprParser* parser = IExprParser::instance();
   IConfig* store = IConfig::instance(kStore);
   store->create("Variables");
-  std::vector<std::pair<std::string, std::string>> written;
+  std::map<std::string, std::string> written;
   for (const std::string& name : names) {
     bignum::bigfloat value(0);
     parser->getVariable(name, value);
-    written.emplace_back(name, plainText(value));
-    store->add("/", name, written.back().second);
+    written[name] = plainText(value);
+    store->add("/", name, written[name]);
   }
   store->save(path);
-  // Read back: the store reports no failure of its own.
-  store->load(path);
-  std::list<IConfig::Node*> nodes;
-  store->children("/", nodes);
-  bool complete = nodes.size() == written.size();
-  auto expected = written.begin();
-  for (const IConfig::Node* node : nodes) {
-    if (!complete) break;
-    complete = node->getName() == expected->first && node->getValue() == expected->second;
-    ++expected;
-  }
   store->release();
-  return complete;
+  // Read back: the store reports no failure of its own.
+  return fileHoldsLeaves(path, written, kStore);
 }
 
 int importVariables(const std::string& path) {
