@@ -161,9 +161,16 @@ bigfloat abs(const bigfloat& x);
 bigfloat floor(const bigfloat& x);
 bigfloat ceil(const bigfloat& x);
 bigfloat trunc(const bigfloat& x);
-// The remainder of a / b truncated toward zero, with the sign of a; b must not be zero.
+// The remainder of a / b truncated toward zero, with the sign of a; b must not
+// be zero. Exact on the stored digits and then cut to the smaller of the two
+// precisions, counted from the remainder's own leading digit; zero when every
+// integer digit of the quotient lies beyond a's precision.
 bigfloat fmod(const bigfloat& a, const bigfloat& b);
-// x^n by binary powering; n = 0 gives an exact 1. A negative n needs x != 0.
+// x^n by binary powering; n = 0 gives an exact 1. An exact x gives an exact
+// power; otherwise the products carry guard digits that grow with the digits
+// of n, and the power (or its reciprocal, for n < 0) has x's precision, good
+// to all but its last word. A negative n needs x != 0 and, as the reciprocal
+// of an exact power has no precision to stop at, a finite one ("prec != INFINITE").
 bigfloat pow(const bigfloat& x, unsigned n);
 bigfloat pow(const bigfloat& x, int n);
 // sqrt(x) for x >= 0 at x's precision (zero gives zero).

@@ -221,24 +221,55 @@ bigfloat operator*(const bigfloat& x, const bigfloat& y) {
   return mulmedium(a, b);
 }
 
+namespace {
+
+// The digits binary powering to the n-th power works with beyond x's: each
+// product is cut to the precision, and the cuts add up to about 2n units of
+// the last word; two words more keep the result's last-but-one word whole
+// when its leading word holds fewer digits than x's.
+long powerGuard(unsigned n) {
+  long digits = 2 * Basedigits;
+  for (unsigned long m = 2ul * n; m != 0; m /= 10) ++digits;
+  return digits;
+}
+
+}  // namespace
+
 bigfloat pow(const bigfloat& x, unsigned n) {
   if (n == 0) return bigfloat(1);
+  // One product (n = 2) is already good to its last word.
+  const long p = x.prec();
+  const bool guarded = p != INFINITE && n > 2;
+  bigfloat base = x;
+  if (guarded) base.prec(p + powerGuard(n));
   // Trailing zero bits of n are squarings at the end.
   unsigned zeros = 0;
   for (; (n & 1) == 0; n >>= 1) ++zeros;
-  bigfloat base = x, result = x;
+  bigfloat result = base;
   for (n >>= 1; n != 0; n >>= 1) {
     base = base * base;
     if (n & 1) result = result * base;
   }
   for (; zeros > 0; --zeros) result = result * result;
+  if (guarded) result.prec(p);
   return result;
 }
 
 bigfloat pow(const bigfloat& x, int n) {
   if (n >= 0) return pow(x, static_cast<unsigned>(n));
-  const bigfloat power = pow(x, static_cast<unsigned>(-(static_cast<long>(n))));
-  return invroot(power, 1, power.prec());
+  const auto m = static_cast<unsigned>(-(static_cast<long>(n)));
+  if (x.prec() == INFINITE) {
+    const bigfloat power = pow(x, m);
+    return invroot(power, 1, power.prec());
+  }
+  // The reciprocal's leading word may hold more digits than the power's:
+  // both are taken two words wider and cut back.
+  const long p = x.prec();
+  bigfloat wide = x;
+  wide.prec(p + 2 * Basedigits);
+  bigfloat result = invroot(pow(wide, m), 1, p + 2 * Basedigits);
+  result.prec(p);
+  return result;
 }
 
 }  // namespace bignum

@@ -45,20 +45,26 @@ bigfloat trunc(const bigfloat& x) { return absfloor(x); }
 
 bigfloat fmod(const bigfloat& a, const bigfloat& b) {
   if (a.sign() == 0) return bigfloat();
-  const bigfloat x = abs(a), y = abs(b);
-  if (compare(x, y, false) < 0) return a;
+  const long prec = std::min(a.prec(), b.prec());
+  bigfloat x = abs(a), y = abs(b);
+  if (compare(x, y, false) < 0) return bigfloat(a).prec(prec);
   const std::int64_t digits = x.exp() - y.exp();
   if (digits >= x.prec()) return bigfloat();  // every integer digit of the quotient is lost
   const long working = static_cast<long>(digits + 3 * Basedigits);
   bigfloat xw = x, yw = y;
   xw.prec(working);
   yw.prec(working);
-  const bigfloat t = absfloor(xw / yw);
+  const bigfloat t = absfloor(xw / yw);  // the quotient, or one off either way
+  // x - t y on the stored digits, exactly: as exact numbers, the product
+  // keeps every word and the difference counts no cancelled word as lost.
+  x.prec(INFINITE);
+  y.prec(INFINITE);
   bigfloat r = x - t * y;
   if (compare(r, y, false) >= 0)
     r = r - y;
   else if (r.sign() < 0)
     r = r + y;
+  r.prec(prec);
   return a.sign() < 0 ? -r : r;
 }
 

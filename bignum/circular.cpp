@@ -2,7 +2,8 @@
 // r being x reduced by multiples of pi/2, and their inverses from the complex
 // logarithm. Both take enough extra digits that small results keep their
 // relative precision: near multiples of pi (and of pi/2 for the cosine) the
-// reduction is made with as many more digits of pi as cancel.
+// reduction is made with as many more digits of pi as cancel. The inverse
+// hyperbolic tangent, from the real logarithm, lives here beside them.
 #include <algorithm>
 #include <cmath>
 
@@ -85,12 +86,16 @@ bigfloat angle(const bigfloat& a, const bigfloat& b, long q) {
   return withPrecision(logWithGuard(bigcomplex{withPrecision(a, q), withPrecision(b, q)}, 0).im, q);
 }
 
-// sqrt(1 - x^2) for |x| <= 1, as sqrt((1 - x)(1 + x)) from x's exact words.
+// 1 + s x (s = +1 or -1) to q digits. The difference between x's stored
+// digits and an exact 1 is exact however many leading words cancel, but the
+// subtraction counts the cancelled words as lost: its precision is set back to q.
+bigfloat oneOffset(const bigfloat& x, int s, long q) {
+  return withPrecision(s > 0 ? bigfloat(1) + x : bigfloat(1) - x, q);
+}
+
+// sqrt(1 - x^2) for |x| <= 1 at q digits, as sqrt((1 - x)(1 + x)).
 bigfloat cofactor(const bigfloat& x, long q) {
-  const bigfloat one(1);
-  bigfloat u = x;
-  u.prec(std::max(u.prec(), q));
-  const bigfloat square = withPrecision((one - u) * (one + u), q);
+  const bigfloat square = withPrecision(oneOffset(x, -1, q) * oneOffset(x, 1, q), q);
   return square.sign() <= 0 ? bigfloat() : sqrt(square);
 }
 
@@ -127,11 +132,12 @@ bigfloat acos(const bigfloat& x) {
   requireFinite(x);
   const long p = x.prec();
   if (belowSeries(x)) return withPrecision(cachedPi(p + kGuard) / bigfloat(2) - asin(x), p);
-  const bigfloat c = cofactor(x, p + kGuard);
+  bigfloat c = cofactor(x, p + kGuard);
+  if (c.sign() == 0) return x.sign() > 0 ? bigfloat() : cachedPi(p);
   // Near x = 1 the angle is small: it needs the digits it lies below 1.
   const long q = p + kGuard + smallness(c);
-  if (c.sign() == 0) return x.sign() > 0 ? bigfloat() : cachedPi(p);
-  return withPrecision(angle(x, cofactor(x, q), q), p);
+  if (q > p + kGuard) c = cofactor(x, q);
+  return withPrecision(angle(x, c, q), p);
 }
 
 bigfloat atan(const bigfloat& x) {
@@ -146,6 +152,19 @@ bigfloat atan(const bigfloat& x) {
   const bigfloat one(1);
   const bigfloat re = withPrecision((one - u) * (one + u), q), im = withPrecision(bigfloat(2) * u, q);
   return withPrecision(angle(re, im, q) / bigfloat(2), p);
+}
+
+bigfloat atanh(const bigfloat& x) {
+  if (x.sign() == 0) return bigfloat();
+  requireFinite(x);
+  BIGNUM_CHECK(compare(x, bigfloat(1), true) < 0, "|x| < 1", "functions");
+  const long p = x.prec();
+  if (belowSeries(x)) return cubicSeries(x, 1, 3);
+  // atanh x = log((1 + x) / (1 - x)) / 2. Near 0 the logarithm is about 2x,
+  // small: the ratio needs the digits x lies below 1 more.
+  const long q = p + kGuard + smallness(x);
+  const bigfloat ratio = withPrecision(oneOffset(x, 1, q) / oneOffset(x, -1, q), q);
+  return withPrecision(half(logWithGuard(ratio, 0)), p);
 }
 
 }  // namespace bignum

@@ -1,6 +1,6 @@
 // Elementary functions of bigfloat numbers: pi, the arithmetic-geometric mean,
 // logarithm, exponential, general power, factorial products and the circular
-// functions and their inverses.
+// functions and their inverses, and the inverse hyperbolic tangent.
 //
 // Arguments other than zero need a finite precision (exact numbers are
 // refused with the assertion "x.prec () != INFINITE", source "functions"); the
@@ -42,7 +42,10 @@ bigfloat agm(const bigfloat& a, const bigfloat& b);
 bigfloat log(const bigfloat& x);
 // e^x; exp(0) is an exact 1.
 bigfloat exp(const bigfloat& x);
-// x^y = exp(y log x) for x > 0, at the smaller of the two precisions.
+// x^y = exp(y log x) for x > 0, at the smaller of the two precisions: y log x
+// is taken with as many more digits as it has before the point (no more than
+// where the power leaves the exponent range), so a large exponent costs no
+// word of the result. x = 1 or y = 0 give an exact 1.
 bigfloat pow(const bigfloat& x, const bigfloat& y);
 
 // m (m + 1) ... n exactly (the bounds in either order); (m, 0) is 1.
@@ -53,9 +56,14 @@ bigfloat cos(const bigfloat& x);
 // tan(x) = sin(x) / cos(x); a cosine that is zero within the precision stops
 // the process as a division by zero ("b->sign").
 bigfloat tan(const bigfloat& x);
-// For -1 <= x <= 1.
+// For -1 <= x <= 1. Near +-1, where 1 - x^2 cancels, the exact difference of
+// x's stored digits from 1 carries the result.
 bigfloat asin(const bigfloat& x);
 bigfloat acos(const bigfloat& x);
 bigfloat atan(const bigfloat& x);
+// The inverse hyperbolic tangent, for -1 < x < 1 (|x| >= 1 stops the process:
+// "|x| < 1"); zero gives an exact zero. Correct to all but the last word also
+// near +-1 (from the exact 1 - x and 1 + x) and near 0.
+bigfloat atanh(const bigfloat& x);
 
 }  // namespace bignum

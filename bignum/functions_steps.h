@@ -27,6 +27,16 @@ inline bigfloat one(long p) {
   return x;
 }
 
+// x - 1 for x > 0, good for its sign and size. Where x lies within a factor
+// 10^9 of 1 the difference is exact, so it is zero only for x = 1 (against a
+// 1 of x's precision, a difference in x's last word alone would be cut away).
+// Elsewhere it is taken against a 1 of two words: the exact difference with a
+// tiny x would hold every word down to x's last digit.
+inline bigfloat offsetFromOne(const bigfloat& x) {
+  const std::int64_t words = x.wordExponent();
+  return words == 0 || words == 1 ? x - bigfloat(1) : x - one(2 * Basedigits);
+}
+
 // The precisions of a Newton iteration toward `target` digits, lowest first:
 // the target halved down, a word of margin each time, until `start` digits
 // (about twice what the start value is good for).

@@ -112,7 +112,7 @@ bigfloat logWithGuard(const bigfloat& x, long guard) {
   const long p = x.prec();
   // Near 1 the logarithm is about x - 1, small: it takes the digits it lies
   // below 1 more, from x's exact words.
-  const bigfloat offset = x - one(p);
+  const bigfloat offset = offsetFromOne(x);
   if (offset.sign() == 0) return withPrecision(bigfloat(), p);
   const long small = static_cast<long>(std::max<std::int64_t>(0, -offset.exp()));
   bigfloat wide = x;
@@ -182,11 +182,46 @@ bigfloat exp(const bigfloat& x) {
   return withPrecision(y, p);
 }
 
+namespace {
+
+// A decimal exponent L with |log x| < 10^L for x > 0 other than 1, and
+// |log x| >= 10^(L - 11): within 10^-9 of 1 from the exact x - 1, else from
+// doubles, whose error lies far below |log x| there.
+std::int64_t logMagnitude(const bigfloat& x, const bigfloat& offset) {
+  // |log x| <= |d| / (1 - |d|) for d = x - 1, and |d| < 10^offset.exp().
+  if (offset.exp() <= -Basedigits) return offset.exp() + 1;
+  bigfloat m = x;
+  m.exp(0);  // x = m 10^E with 10^-9 <= m < 1
+  const long double estimate =
+      std::log(static_cast<long double>(getdouble(m))) + static_cast<long double>(x.exp()) * std::log(10.0L);
+  return static_cast<std::int64_t>(std::floor(std::log10(std::fabs(estimate)))) + 2;
+}
+
+// Digits of y log x beyond which e^(y log x) lies out of the exponent range
+// (whose logarithm stays below about 6e18) even when |y log x| is 10^20 below
+// the bound that logMagnitude and y's exponent give.
+constexpr std::int64_t kOutOfRange = 45;
+
+}  // namespace
+
 bigfloat pow(const bigfloat& x, const bigfloat& y) {
   const long p = std::min(x.prec(), y.prec());
   BIGNUM_CHECK(p != INFINITE, "x.prec () != INFINITE", "functions");
-  cachedLog10(p);
-  return exp(withPrecision(y, p) * log(withPrecision(x, p)));
+  BIGNUM_CHECK(x.sign() > 0, "u.sign () > 0", "functions");
+  const bigfloat offset = offsetFromOne(x);
+  if (y.sign() == 0 || offset.sign() == 0) return bigfloat(1);
+  // e^z is as good as the absolute error of z = y log x: log x needs the
+  // digits of |z| beyond p, which a bound on |y| 10^L gives.
+  const std::int64_t size = y.exp() + logMagnitude(x, offset);
+  const long q = p + kGuard + static_cast<long>(std::clamp<std::int64_t>(size, 0, kOutOfRange));
+  // Digits of x past q count only near 1, where log x is about x - 1 and
+  // needs x's digits down to q below its own leading one.
+  bigfloat base = x;
+  const long near = static_cast<long>(std::max<std::int64_t>(0, -offset.exp()));
+  base.prec(x.prec() > q ? std::min<long>(x.prec(), q + near) : q);
+  cachedLog10(q);
+  const bigfloat z = withPrecision(withPrecision(y, q) * withPrecision(logWithGuard(base, kGuard), q), q);
+  return withPrecision(exp(z), p);
 }
 
 bigfloat factorialProduct(unsigned m, unsigned n) {

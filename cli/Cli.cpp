@@ -1,6 +1,9 @@
 #include "cli/Cli.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -31,25 +34,27 @@ std::string printable(const std::string& message) {
   return shown;
 }
 
-// Evaluates one input; on failure prints the message and where it lies.
-bool evaluate(IExprParser& parser, const std::string& input, std::ostream& err) {
+// Evaluates one input; on failure prints the message, after `where` (empty,
+// or "FILE:LINE: "), and where it lies.
+bool evaluate(IExprParser& parser, const std::string& input, const std::string& where, std::ostream& err) {
   try {
     parser.parse(input + "\n");
     return true;
   } catch (const ExprParserException& e) {
-    err << "error: " << printable(e.what()) << '\n' << errorPointer(input, e.column(), e.endColumn());
+    err << where << "error: " << printable(e.what()) << '\n' << errorPointer(input, e.column(), e.endColumn());
     return false;
   }
 }
 
 bool isBlank(const std::string& line) { return line.find_first_not_of(" \t\r") == std::string::npos; }
 
-// Evaluates each non-blank line of `in`; true when all succeeded.
-bool evaluateLines(IExprParser& parser, std::istream& in, Streams& streams) {
+// Evaluates each non-blank line of `in`; true when all succeeded. Errors name
+// `source` and the line when it is not empty.
+bool evaluateLines(IExprParser& parser, std::istream& in, Streams& streams, const std::string& source) {
   bool ok = true;
   std::string line;
   const std::string prompt = "> ";
-  for (;;) {
+  for (int number = 1;; ++number) {
     if (streams.interactive && streams.readLine) {
       if (!streams.readLine(prompt, line)) break;
     } else {
@@ -59,10 +64,21 @@ bool evaluateLines(IExprParser& parser, std::istream& in, Streams& streams) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (streams.interactive && (line == "quit" || line == "exit")) break;
     if (isBlank(line)) continue;
-    ok = evaluate(parser, line, streams.err) && ok;
+    const std::string where = source.empty() ? "" : source + ":" + std::to_string(number) + ": ";
+    ok = evaluate(parser, line, where, streams.err) && ok;
   }
   if (streams.interactive) streams.out << '\n';
   return ok;
+}
+
+// Opens the file `name` for reading; on failure returns the reason.
+std::string openForReading(const std::string& name, std::ifstream& file) {
+  std::error_code error;
+  if (std::filesystem::is_directory(name, error)) return std::strerror(EISDIR);
+  errno = 0;
+  file.open(name);
+  if (file) return "";
+  return errno != 0 ? std::strerror(errno) : "cannot be opened";
 }
 
 }  // namespace
@@ -76,50 +92,64 @@ bool parseOptions(const std::vector<std::string>& arguments, Options& options, s
         error = "option " + argument + " needs an argument";
         return false;
       }
-      (argument == "-e" ? options.expressions.push_back(arguments[++i]) : void(options.constantsFile = arguments[++i]));
+      if (argument == "-e")
+        options.inputs.push_back({Input::Kind::Text, arguments[++i]});
+      else
+        options.constantsFile = arguments[++i];
     } else if (argument == "-v") {
       options.verbose = true;
     } else if (argument == "--help" || argument == "-h") {
       options.help = true;
+    } else if (argument == "--version") {
+      options.version = true;
     } else if (argument.size() > 1 && argument[0] == '-') {
       error = "unknown option " + argument;
       return false;
     } else {
-      options.files.push_back(argument);
+      options.inputs.push_back({Input::Kind::File, argument});  // "-" too: standard input
     }
   }
   return true;
 }
 
 std::string helpText() {
-  return R"(Usage: numbrix-cli [-v] [--constants FILE] -e TEXT [-e TEXT ...]
-       numbrix-cli [-v] [--constants FILE] [FILE ...]
+  return R"(Usage: numbrix-cli [-v] [--constants FILE] [-e TEXT | FILE | -] ...
+       numbrix-cli --help | --version
 
 Evaluates statements to 81 significant digits and prints one answer a line,
 rounded to 40 decimals. Each -e TEXT is one input (it may hold several lines);
-without -e, each line of the files, or of standard input, is one input (blank
-lines are skipped). Later inputs see the variables of earlier ones. At a
-terminal it prompts; "quit", "exit" or the end of input ends it.
+each line of a FILE is one input (blank lines are skipped), and "-" reads the
+lines of standard input. Inputs are evaluated in the order given; without any,
+the lines of standard input are. Later inputs see the variables of earlier
+ones. At a terminal it prompts; "quit", "exit" or the end of input ends it.
 
+  -e TEXT            evaluate TEXT
   -v                 print "statement = answer" instead of the answer
   --constants FILE   user constants from FILE instead of "Constant" in the
                      program's folder ($NUMBRIX_HOME, a portable copy's own
-                     folder, or ~/.config/numbrix)
+                     folder, or ~/.config/numbrix); entries whose values are
+                     not numbers are skipped with a warning
   --help             this text
+  --version          the program's version
 
 Statements: an expression, or NAME = expression; "ans" holds the last answer.
   numbers    12.5  1e33  .5   0b101 (binary)  017 (octal)  0xff (hexadecimal)
   operators  + - * / % (remainder)  ^ (power, left to right)  ! (factorial)
              | (or)  $ (exclusive or)  & (and)  ~ (complement)  << >> (shifts)
              on non-negative integers; brackets ( ) [ ] { }
+             Shifts round to the nearest integer: 7 >> 1 is 4.
   constants  PI  E, and the user constants
   functions  sin cos tan asin acos atan sinh cosh tanh asinh acosh atanh
              exp ln lg log(base, x) sqrt abs round floor fix ceil
              deg (degrees to radians); angles are in radians
 Results beyond 1e33 in magnitude are refused.
 
-Errors go to standard error with the input and carets under the cause; the
-exit status is 1 when any input failed.
+Errors go to standard error with the input and carets under the cause, as
+"FILE:LINE: error: MESSAGE" for a line of a file ("<stdin>" for standard
+input that is not a terminal), else as "error: MESSAGE".
+
+Exit status: 0 when all went well, 1 when an input failed or a file could not
+be read, 2 for a wrong command line or a --constants FILE that cannot be read.
 )";
 }
 
@@ -151,25 +181,39 @@ std::string errorPointer(const std::string& input, int column, int endColumn) {
 
 int run(const Options& options, const std::string& defaultConstants, Streams streams) {
   IExprParser& parser = *IExprParser::instance();
+  const std::string constants = options.constantsFile.empty() ? defaultConstants : options.constantsFile;
+  if (!options.constantsFile.empty()) {
+    std::ifstream file;
+    const std::string reason = openForReading(constants, file);
+    if (!reason.empty()) {
+      streams.err << "error: cannot read the constants file " << constants << ": " << reason << '\n';
+      return 2;
+    }
+  }
+  parser.loadConstants(constants);
+  for (const auto& [name, text] : parser.skippedConstants())
+    streams.err << constants << ": warning: constant " << name << " skipped: its value \"" << text
+                << "\" is not a number\n";
   AnswerPrinter printer(streams.out, options.verbose);
   parser.setLog(&printer);
-  parser.loadConstants(options.constantsFile.empty() ? defaultConstants : options.constantsFile);
   bool ok = true;
-  if (!options.expressions.empty()) {
-    for (const std::string& text : options.expressions) ok = evaluate(parser, text, streams.err) && ok;
-  } else if (!options.files.empty()) {
-    Streams quiet{streams.in, streams.out, streams.err, false, nullptr};
-    for (const std::string& name : options.files) {
-      std::ifstream file(name);
-      if (!file) {
-        streams.err << "error: cannot read " << name << '\n';
+  if (options.inputs.empty()) ok = evaluateLines(parser, streams.in, streams, streams.interactive ? "" : "<stdin>");
+  Streams quiet{streams.in, streams.out, streams.err, false, nullptr};
+  for (const Input& input : options.inputs) {
+    if (input.kind == Input::Kind::Text) {
+      ok = evaluate(parser, input.value, "", streams.err) && ok;
+    } else if (input.value == "-") {
+      ok = evaluateLines(parser, streams.in, quiet, "<stdin>") && ok;
+    } else {
+      std::ifstream file;
+      const std::string reason = openForReading(input.value, file);
+      if (!reason.empty()) {
+        streams.err << "error: cannot read " << input.value << ": " << reason << '\n';
         ok = false;
         continue;
       }
-      ok = evaluateLines(parser, file, quiet) && ok;
+      ok = evaluateLines(parser, file, quiet, input.value) && ok;
     }
-  } else {
-    ok = evaluateLines(parser, streams.in, streams);
   }
   parser.setLog(nullptr);
   return ok ? 0 : 1;

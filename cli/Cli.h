@@ -9,12 +9,21 @@
 
 namespace cli {
 
+// One input of the command line: a -e text, or a file whose lines are read
+// ("-" is standard input).
+struct Input {
+  enum class Kind { Text, File };
+  Kind kind;
+  std::string value;  // the text, or the file's name
+  bool operator==(const Input&) const = default;
+};
+
 struct Options {
-  std::vector<std::string> expressions;  // -e TEXT, in order
-  std::vector<std::string> files;        // FILE ..., read line by line
-  std::string constantsFile;             // --constants FILE, or empty for the default
-  bool verbose = false;                  // -v: "text = answer"
-  bool help = false;                     // --help
+  std::vector<Input> inputs;  // -e TEXT and FILE arguments, in command-line order
+  std::string constantsFile;  // --constants FILE, or empty for the default
+  bool verbose = false;       // -v: "text = answer"
+  bool help = false;          // --help
+  bool version = false;       // --version
 };
 
 // Reads the command line (argv[0] excluded). Returns false with a message in
@@ -46,10 +55,15 @@ struct Streams {
 };
 
 // Runs the calculator: loads the user constants (from `options.constantsFile`,
-// else from `defaultConstants`), then evaluates the -e texts, else the
-// lines of the files, else the lines of `in` (with a prompt when interactive,
-// until "quit", "exit" or the end). Returns 0, or 1 when any input failed or
-// a file could not be read.
+// else from `defaultConstants`), warning on `err` of each entry skipped because
+// its value is not a number; then evaluates the inputs in order, each line of
+// a file as one input, or without inputs the lines of `in` (with a prompt when
+// interactive, until "quit", "exit" or the end). An error of a file's line
+// (standard input's when it is not interactive: "<stdin>") is reported as
+// "FILE:LINE: error: MESSAGE", others as "error: MESSAGE"; each is followed
+// by the errorPointer lines. Returns 0; 1 when any input failed or a file
+// could not be read; 2, with nothing evaluated, when `options.constantsFile`
+// cannot be read.
 int run(const Options& options, const std::string& defaultConstants, Streams streams);
 
 }  // namespace cli

@@ -35,6 +35,10 @@ int main(int argc, char** argv) {
     std::cout << cli::helpText();
     return 0;
   }
+  if (options.version) {
+    std::cout << "numbrix-cli " NUMBRIX_VERSION "\n";
+    return 0;
+  }
   // The user constants live in "Constant" in the program's folder (the desktop program's too).
   const std::string constants = (applicationDirectory(executableFolder(argv[0])) / "Constant").string();
   const bool terminal = isatty(STDIN_FILENO) != 0;

@@ -1,6 +1,7 @@
 #include "expr/Constants.h"
 
 #include "bignum/functions.h"
+#include "expr/Arithmetic.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ const bignum::bigfloat& tolerance() {
 }
 
 const bignum::bigfloat& pi() {
-  static const bignum::bigfloat value = bignum::pi(81);
+  static const bignum::bigfloat value = bignum::pi(arithmetic::kResultDigits);
   return value;
 }
 
@@ -23,7 +24,7 @@ const bignum::bigfloat& e() {
   static const bignum::bigfloat value(
       "2.718281828459045235360287471352662497757247093699959574966967627724076630353547594571382178525166427427466391"
       "932003059921817413596629043572900334295260",
-      81);
+      arithmetic::kResultDigits);
   return value;
 }
 

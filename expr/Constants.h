@@ -1,6 +1,6 @@
-// The program's shared numbers, each at 81 digits: VALUE_LIMIT (1e33, the
-// largest magnitude a result may have), TOLERANCE (1.0E-16, the margin of the
-// functions' domain checks), PI and E.
+// The program's shared numbers: VALUE_LIMIT (1e33, the largest magnitude a
+// result may have) and TOLERANCE (1.0E-16, the margin of the functions' domain
+// checks) at 81 digits, PI and E at 90 (a guard word beyond a literal's 81).
 //
 // Each is built on first use, whichever static initialiser or function gets
 // there first (the number library starts itself on its first number), and is

@@ -26,6 +26,7 @@ class Access;
 }
 
 header "post_include_cpp" {
+#include "expr/Arithmetic.h"
 #include "expr/ExprActions.h"
 }
 
@@ -292,7 +293,7 @@ multiplicativeExpr [std::string& text] returns [bignum::bigfloat value]
       ( ( times:MULTIPLE operand = unaryExpr[right]
           {
               text += " * " + right;
-              value = expr_actions::checked(value * operand, times);
+              value = expr_actions::product(value, operand, times);
           }
         | divide:DIVIDE operand = unaryExpr[right]
           {
@@ -352,7 +353,7 @@ primaryExpr [std::string& text] returns [bignum::bigfloat value]
     : number:DOUBLE
       {
           text = number->getText();
-          value = expr_actions::literal(bignum::bigfloat(text.c_str(), 81), number);
+          value = expr_actions::literal(arithmetic::decimal(text), number);
       }
     | binary:Bin
       {

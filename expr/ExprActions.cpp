@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "bignum/functions.h"
+#include "expr/Arithmetic.h"
 #include "expr/Constants.h"
 #include "expr/FormatValue.h"
 #include "expr/Function.h"
@@ -15,6 +17,8 @@ using bignum::bigfloat;
 namespace {
 
 const char* const kTooBig = "The result or temporary value is too big !";
+// log10 of the value limit (1e33).
+constexpr double kLog10Limit = 33;
 
 // Refused with `message`, the span being the token's first character.
 [[noreturn]] void refuseAt(const std::string& message, const Token& at) {
@@ -24,29 +28,6 @@ const char* const kTooBig = "The result or temporary value is too big !";
 // Refused with `message`, the span starting at the token and having no end.
 [[noreturn]] void refuseFrom(const std::string& message, const Token& at) {
   throw ExprParserException(message, at->getLine(), at->getColumn(), -1, -1);
-}
-
-// Exact values get the 81 digits of a literal.
-bigfloat withDigits(bigfloat x) {
-  if (x.prec() == bignum::INFINITE) x.prec(81);
-  return x;
-}
-
-bool isExact(const bigfloat& x) { return x.prec() == bignum::INFINITE; }
-
-// The general power exp(y * log x) loses as many digits as y * log x has
-// before its point, and a value such as 2.30... holds a word's digits less
-// than its nominal 81: the operands get 18 guard digits, and the power is cut
-// back to 81 digits, so that 10 ^ 32 shows 1e32 in every digit.
-constexpr long kPowerGuardDigits = 18;
-
-bigfloat powerOf(const bigfloat& x, const bigfloat& y) {
-  bigfloat base = withDigits(x), exponent = withDigits(y);
-  base.prec(base.prec() + kPowerGuardDigits);
-  exponent.prec(exponent.prec() + kPowerGuardDigits);
-  bigfloat value = bignum::pow(base, exponent);
-  value.prec(81);
-  return value;
 }
 
 }  // namespace
@@ -86,52 +67,36 @@ bigfloat complement(const bigfloat& x, const Token& tilde) {
   return checked(bitNot(x), tilde);
 }
 
-namespace {
-
-// Both exact, or neither: as they are; else the exact one with 81 digits.
-std::pair<bigfloat, bigfloat> alike(const bigfloat& x, const bigfloat& y) {
-  if (isExact(x) == isExact(y)) return {x, y};
-  return {withDigits(x), withDigits(y)};
-}
-
-}  // namespace
-
-bigfloat sum(const bigfloat& x, const bigfloat& y, const Token& op) {
-  const auto [a, b] = alike(x, y);
-  return checked(a + b, op);
-}
+bigfloat sum(const bigfloat& x, const bigfloat& y, const Token& op) { return checked(arithmetic::add(x, y), op); }
 
 bigfloat difference(const bigfloat& x, const bigfloat& y, const Token& op) {
-  const auto [a, b] = alike(x, y);
-  return checked(a - b, op);
+  return checked(arithmetic::subtract(x, y), op);
+}
+
+bigfloat product(const bigfloat& x, const bigfloat& y, const Token& op) {
+  return checked(arithmetic::multiply(x, y), op);
 }
 
 bigfloat quotient(const bigfloat& x, const bigfloat& y, const Token& op) {
   if (y == 0) refuseAt("In the expression 'x / y', y MUST NOT be zero !", op);
-  if (isExact(x) && isExact(y)) return checked(withDigits(x) / withDigits(y), op);
-  return checked(x / y, op);
+  return checked(arithmetic::divide(x, y), op);
 }
 
 bigfloat remainder(const bigfloat& x, const bigfloat& y, const Token& op) {
   if (y == 0) refuseAt("In the expression 'x % y', y MUST NOT be zero !", op);
-  if (isExact(x) && isExact(y)) return checked(bignum::fmod(withDigits(x), withDigits(y)), op);
-  return checked(bignum::fmod(x, y), op);
+  return checked(arithmetic::remainder(x, y), op);
 }
 
 bigfloat power(const bigfloat& x, const bigfloat& y, const Token& op) {
-  bigfloat value;
-  if (x > 0) {
-    value = powerOf(x, y);
-  } else if (x == 0) {
+  if (x == 0) {
     if (y < 0) refuseAt("In the expression 'x ^ y', y MUST be a non-negative value when x equals zero !", op);
-    value = y == 0 ? bigfloat(1) : bigfloat(0);
-  } else {
-    if (bignum::trunc(y) != y)
-      refuseFrom("In the expression 'x ^ y', y MUST be an integer when x is a negative value !", op);
-    value = powerOf(-x, y);
-    if (bignum::fmod(y, bigfloat(2)) != 0) value = -value;
+    return y == 0 ? bigfloat(1) : bigfloat(0);
   }
-  return checked(value, op);
+  const std::optional<bigfloat> n = arithmetic::integerExponent(y);
+  if (!n && x < 0) refuseFrom("In the expression 'x ^ y', y MUST be an integer when x is a negative value !", op);
+  // Far beyond the limit (2 ^ (2 ^ 100), 10 ^ 1e30): refused before any powering.
+  if (arithmetic::powerMagnitude(x, n ? *n : y) > kLog10Limit + 1) refuseAt(kTooBig, op);
+  return checked(n ? arithmetic::integerPower(x, *n) : arithmetic::generalPower(x, y), op);
 }
 
 bigfloat factorial(const bigfloat& x, const Token& bang) {
@@ -157,6 +122,8 @@ bigfloat call(const Token& name, const Token& close, const bigfloat* a, const bi
   };
   const std::unique_ptr<Function> function = Reflectable<Function>::create(name->getText());
   if (!function) refuse("Undefined function: " + name->getText());
+  if (b != nullptr && !function->takesTwoArguments())
+    refuse("Expect one parameter for '" + name->getText() + "(x)' function !");
   bigfloat value;
   try {
     value = b == nullptr ? function->evaluate(*a) : function->evaluate(*a, *b);

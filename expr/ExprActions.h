@@ -26,24 +26,27 @@ bignum::bigfloat complement(const bignum::bigfloat& x, const Token& tilde);
 // x after the size check at `op`: refused with "The result or temporary value
 // is too big !" when |x| > 1e33.
 bignum::bigfloat checked(const bignum::bigfloat& x, const Token& op);
-// x + y and x - y after the size check at `op`. An exact operand meeting one
-// with digits gets the 81 digits of a literal first: kept exact, it would make
-// the sum hold every word down to the other's last digit.
+// x + y, x - y and x * y by the rules of expr/Arithmetic.h, after the size
+// check at `op`.
 bignum::bigfloat sum(const bignum::bigfloat& x, const bignum::bigfloat& y, const Token& op);
 bignum::bigfloat difference(const bignum::bigfloat& x, const bignum::bigfloat& y, const Token& op);
-// x / y and fmod(x, y), refused when y is 0; two exact operands get the 81
-// digits of a literal first (their quotient need not end).
+bignum::bigfloat product(const bignum::bigfloat& x, const bignum::bigfloat& y, const Token& op);
+// x / y and the remainder of x / y (sign of x), refused when y is 0.
 bignum::bigfloat quotient(const bignum::bigfloat& x, const bignum::bigfloat& y, const Token& op);
 bignum::bigfloat remainder(const bignum::bigfloat& x, const bignum::bigfloat& y, const Token& op);
-// x ^ y by the sign of x: the general power for x > 0, 0 or 1 for x = 0 (a
-// negative y refused), an integer y only for x < 0.
+// x ^ y: 0 or 1 for x = 0 (a negative y refused); binary powering for an
+// integer y (one within the integer test counts), which a negative x needs;
+// exp(y log x) otherwise. A power whose size, estimated from y log10 |x|, lies
+// far beyond the limit is refused as too big before it is computed.
 bignum::bigfloat power(const bignum::bigfloat& x, const bignum::bigfloat& y, const Token& op);
 // x! for a non-negative integer x up to 30 (above, too big without computing).
 bignum::bigfloat factorial(const bignum::bigfloat& x, const Token& bang);
 // A literal's value after the size check with the span of its text.
 bignum::bigfloat literal(const bignum::bigfloat& x, const Token& token);
 // The built-in function `name` applied to one argument (b null) or two; its
-// domain message and the size check carry the span from the name to `close`.
+// domain message, a second argument to a function of one ("Expect one
+// parameter for 'sin(x)' function !") and the size check carry the span from
+// the name to `close`.
 bignum::bigfloat call(const Token& name, const Token& close, const bignum::bigfloat* a, const bignum::bigfloat* b);
 
 // The parser's own state, reached by the actions (defined with the parser).

@@ -12,7 +12,10 @@
 
 struct Function {
   virtual ~Function() = default;
-  // The two-argument form: exact zero unless the function has one (only log).
+  // Whether the function takes two arguments (only log); the grammar refuses
+  // a second argument to the others before calling them.
+  virtual bool takesTwoArguments() const { return false; }
+  // The two-argument form: exact zero unless the function has one.
   virtual bignum::bigfloat evaluate(bignum::bigfloat a, bignum::bigfloat b);
   // The one-argument form.
   virtual bignum::bigfloat evaluate(bignum::bigfloat x) = 0;
@@ -58,6 +61,7 @@ NUMBRIX_FUNCTION(Ceil)
 
 // log(a, b): the logarithm of b to the base a; with one argument, refused.
 struct Log : Function {
+  bool takesTwoArguments() const override { return true; }
   bignum::bigfloat evaluate(bignum::bigfloat a, bignum::bigfloat b) override;
   bignum::bigfloat evaluate(bignum::bigfloat x) override;
 };

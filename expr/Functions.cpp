@@ -1,10 +1,12 @@
 // The 23 built-in functions. Each checks its domain first and throws its
 // message; then it computes with the number library at the argument's
-// precision. Where a formula cancels (the hyperbolic functions near zero,
-// acosh near 1), it works with extra digits and cuts the result back.
+// precision, at least 90 digits (a guard word beyond a literal's 81). Where a
+// formula cancels (the hyperbolic functions near zero, acosh near 1), it works
+// with extra digits and cuts the result back.
 #include <string>
 
 #include "bignum/functions.h"
+#include "expr/Arithmetic.h"
 #include "expr/Constants.h"
 #include "expr/Function.h"
 
@@ -12,15 +14,10 @@ using bignum::bigfloat;
 
 namespace {
 
-constexpr long kLiteralDigits = 81;
 // The extra digits of the formulas that cancel.
 constexpr long kGuard = 18;
 
-// x with a finite precision: an exact value gets the 81 digits of a literal.
-bigfloat finite(bigfloat x) {
-  if (x.prec() == bignum::INFINITE) x.prec(kLiteralDigits);
-  return x;
-}
+using arithmetic::working;
 
 // Digits a number below 1 lies under its precision's reach (0 for zero and for |x| >= 1).
 long smallness(const bigfloat& x) { return x.sign() == 0 || x.exp() >= 0 ? 0 : static_cast<long>(-x.exp()); }
@@ -37,8 +34,8 @@ void refuseIf(bool condition, const char* message) {
 
 const char* const kUndefinedLogarithm = "Undefined logarithm value !";
 
-// A fresh 0.5 or 10.0 at 81 digits.
-bigfloat literal(const char* text) { return bigfloat(text, kLiteralDigits); }
+// A fresh 0.5 at the digits of a literal.
+bigfloat half() { return bigfloat("0.5", arithmetic::kLiteralDigits); }
 
 }  // namespace
 
@@ -46,14 +43,14 @@ bigfloat Function::evaluate(bigfloat, bigfloat) { return bigfloat(0); }
 
 namespace builtin {
 
-bigfloat Deg::evaluate(bigfloat x) { return finite(x) / 180 * PI; }
+bigfloat Deg::evaluate(bigfloat x) { return working(x) / 180 * PI; }
 
-bigfloat Sin::evaluate(bigfloat x) { return bignum::sin(finite(x)); }
+bigfloat Sin::evaluate(bigfloat x) { return bignum::sin(working(x)); }
 
-bigfloat Cos::evaluate(bigfloat x) { return bignum::cos(finite(x)); }
+bigfloat Cos::evaluate(bigfloat x) { return bignum::cos(working(x)); }
 
 bigfloat Tan::evaluate(bigfloat x) {
-  x = finite(x);
+  x = working(x);
   // The remainder modulo 2 pi has x's sign: both signs of pi/2 and 3pi/2 are refused.
   const bigfloat& pi = PI;
   const bigfloat r = bignum::fmod(x, 2 * pi);
@@ -66,22 +63,22 @@ bigfloat Tan::evaluate(bigfloat x) {
 
 bigfloat Asin::evaluate(bigfloat x) {
   refuseIf(abs(x) > 1, "Undefined arcsine value !");
-  return bignum::asin(finite(x));
+  return bignum::asin(working(x));
 }
 
 bigfloat Acos::evaluate(bigfloat x) {
   refuseIf(abs(x) > 1, "Undefined arccos value !");
   // Zero is exact and cannot take digits; its arc cosine is pi/2 at the digits of a literal.
   if (x.sign() == 0) return PI.get() / 2;
-  return bignum::acos(finite(x));
+  return bignum::acos(working(x));
 }
 
-bigfloat Atan::evaluate(bigfloat x) { return bignum::atan(finite(x)); }
+bigfloat Atan::evaluate(bigfloat x) { return bignum::atan(working(x)); }
 
 // The hyperbolic sine and cosine from e^|x| >= 1: e^-|x| is then its
 // reciprocal, which may underflow to zero but never divides by it.
 bigfloat SinH::evaluate(bigfloat x) {
-  x = finite(x);
+  x = working(x);
   if (x.sign() < 0) return -evaluate(-x);
   const long p = x.prec();
   if (bignum::belowSeries(x)) return bignum::cubicSeries(x, 1, 6);
@@ -90,14 +87,14 @@ bigfloat SinH::evaluate(bigfloat x) {
 }
 
 bigfloat CosH::evaluate(bigfloat x) {
-  x = finite(x);
+  x = working(x);
   const long p = x.prec();
   const bigfloat ex = bignum::exp(withPrecision(abs(x), p + kGuard));
   return withPrecision((ex + 1 / ex) / 2, p);
 }
 
 bigfloat TanH::evaluate(bigfloat x) {
-  x = finite(x);
+  x = working(x);
   const long p = x.prec();
   if (bignum::belowSeries(x)) return bignum::cubicSeries(x, -1, 3);
   // (1 - t) / (1 + t) with t = e^(-2|x|): no overflow for large |x|.
@@ -110,7 +107,7 @@ bigfloat TanH::evaluate(bigfloat x) {
 }
 
 bigfloat AsinH::evaluate(bigfloat x) {
-  x = finite(x);
+  x = working(x);
   // Odd: a large negative argument would cancel x + sqrt(x^2 + 1) to nothing.
   if (x.sign() < 0) return -evaluate(-x);
   if (x.sign() == 0) return x;
@@ -122,7 +119,7 @@ bigfloat AsinH::evaluate(bigfloat x) {
 
 bigfloat AcosH::evaluate(bigfloat x) {
   refuseIf(x < 1, "Undefined  arccos hyperbolic value !");
-  x = finite(x);
+  x = working(x);
   const long p = x.prec();
   // sqrt(x^2 - 1) as sqrt((x - 1)(x + 1)): x - 1 is exact, and near 1 the
   // result is small and takes the digits it lies below 1.
@@ -133,45 +130,41 @@ bigfloat AcosH::evaluate(bigfloat x) {
 
 bigfloat AtanH::evaluate(bigfloat x) {
   refuseIf(x <= -1 || x >= 1, "Undefined arctangent hyperbolic value !");
-  x = finite(x);
   if (x.sign() == 0) return x;
-  const long p = x.prec();
-  if (bignum::belowSeries(x)) return bignum::cubicSeries(x, 1, 3);
-  const bigfloat w = withPrecision(x, p + kGuard + smallness(x));
-  return withPrecision(bignum::log((1 + w) / (1 - w)) / 2, p);
+  return bignum::atanh(working(x));
 }
 
-bigfloat Exp::evaluate(bigfloat x) { return bignum::exp(finite(x)); }
+bigfloat Exp::evaluate(bigfloat x) { return bignum::exp(working(x)); }
 
 bigfloat Ln::evaluate(bigfloat x) {
   refuseIf(x < TOLERANCE, kUndefinedLogarithm);
-  return bignum::log(finite(x));
+  return bignum::log(working(x));
 }
 
 bigfloat Lg::evaluate(bigfloat x) {
   refuseIf(x < TOLERANCE, kUndefinedLogarithm);
-  return bignum::log(finite(x)) / bignum::log(literal("10.0"));
+  return bignum::log(working(x)) / bignum::log(working(bigfloat(10)));
 }
 
 bigfloat Log::evaluate(bigfloat a, bigfloat b) {
   refuseIf(b < TOLERANCE, kUndefinedLogarithm);
   refuseIf(a < TOLERANCE, kUndefinedLogarithm);
   refuseIf(abs(a - 1) < TOLERANCE, kUndefinedLogarithm);
-  return bignum::log(finite(b)) / bignum::log(finite(a));
+  return bignum::log(working(b)) / bignum::log(working(a));
 }
 
 bigfloat Log::evaluate(bigfloat) { throw std::string("Expect two parameters for 'log(a, b)' function !"); }
 
 bigfloat Sqrt::evaluate(bigfloat x) {
   refuseIf(x < 0, "Undefined square root value !");
-  return bignum::sqrt(finite(x));
+  return bignum::sqrt(working(x));
 }
 
 bigfloat Abs::evaluate(bigfloat x) { return abs(x); }
 
 // Halves away from zero.
 bigfloat Round::evaluate(bigfloat x) {
-  return x >= 0 ? bignum::floor(x + literal("0.5")) : bignum::ceil(x - literal("0.5"));
+  return x >= 0 ? bignum::floor(x + half()) : bignum::ceil(x - half());
 }
 
 bigfloat Floor::evaluate(bigfloat x) { return bignum::floor(x); }

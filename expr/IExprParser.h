@@ -41,13 +41,20 @@ class IExprParser {
   virtual void setVariable(const std::string& name, bignum::bigfloat value) = 0;
   // Replaces the user constants by those of the constants file at `path`
   // (each leaf under the root, read at 81 digits); a missing or unreadable
-  // file leaves none. The displayer is not told.
+  // file leaves none. A leaf whose value is not a number (a decimal number
+  // after at most one "-") is skipped and kept in skippedConstants(). The
+  // displayer is not told.
   virtual void loadConstants(const std::string& path) = 0;
   // Writes the user constants to `path` (root "Constant", one leaf per
-  // constant in name order, the value in positional notation).
+  // constant in name order, the value in positional notation), and the
+  // skipped entries with their texts unchanged, except those that a constant
+  // of the same name has replaced (they are forgotten).
   virtual void saveConstants(const std::string& path) = 0;
   // The user constants, to be edited in place.
   virtual std::map<std::string, bignum::bigfloat>& constants() = 0;
+  // The entries of the last loaded constants file that were skipped, by name,
+  // with their value texts as the file has them (the last of a repeated name).
+  virtual const std::map<std::string, std::string>& skippedConstants() const = 0;
   // Whether `text` is one name, or one decimal number (never throws).
   virtual bool isValidName(const std::string& text) = 0;
   virtual bool isValidNumber(const std::string& text) = 0;

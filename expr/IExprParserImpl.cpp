@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <list>
+#include <map>
 #include <sstream>
 
 #include "ExprLexer.hpp"
@@ -112,18 +113,29 @@ void IExprParserImpl::setVariable(const std::string& name, bignum::bigfloat valu
 
 void IExprParserImpl::loadConstants(const std::string& path) {
   constants_.clear();
+  skippedConstants_.clear();
   IConfig* store = IConfig::instance(2);
   store->load(path);
   std::list<IConfig::Node*> nodes;
   store->children("/", nodes);
-  for (const IConfig::Node* node : nodes) constants_[node->getName()] = bignum::bigfloat(node->getValue().c_str(), 81);
+  for (const IConfig::Node* node : nodes) {
+    const std::string& text = node->getValue();
+    const std::string magnitude = text.rfind('-', 0) == 0 ? text.substr(1) : text;
+    if (magnitude.empty() || !isValidNumber(magnitude))
+      skippedConstants_[node->getName()] = text;
+    else
+      constants_[node->getName()] = bignum::bigfloat(text.c_str(), 81);
+  }
   store->release();
 }
 
 void IExprParserImpl::saveConstants(const std::string& path) {
+  std::erase_if(skippedConstants_, [this](const auto& entry) { return constants_.contains(entry.first); });
+  std::map<std::string, std::string> texts = skippedConstants_;
+  for (const auto& [name, value] : constants_) texts[name] = plainText(value);
   IConfig* store = IConfig::instance(2);
   store->create("Constant");
-  for (const auto& [name, value] : constants_) store->add("/", name, plainText(value));
+  for (const auto& [name, text] : texts) store->add("/", name, text);
   store->save(path);
   store->release();
 }

@@ -18,6 +18,7 @@ class IExprParserImpl : public IExprParser {
   void loadConstants(const std::string& path) override;
   void saveConstants(const std::string& path) override;
   std::map<std::string, bignum::bigfloat>& constants() override { return constants_; }
+  const std::map<std::string, std::string>& skippedConstants() const override { return skippedConstants_; }
   bool isValidName(const std::string& text) override;
   bool isValidNumber(const std::string& text) override;
 
@@ -26,4 +27,5 @@ class IExprParserImpl : public IExprParser {
   IExprParserLog* log_ = nullptr;
   std::map<std::string, bignum::bigfloat> variables_;
   std::map<std::string, bignum::bigfloat> constants_;
+  std::map<std::string, std::string> skippedConstants_;  // name to the value text of the file
 };

@@ -169,8 +169,9 @@ void CMyConstantDlg::apply() {
 }
 
 bool CMyConstantDlg::fileHoldsTheConstants() const {
-  std::map<std::string, std::string> texts;
-  for (const auto& [name, value] : IExprParser::instance()->constants()) texts[name] = plainText(value);
+  IExprParser* parser = IExprParser::instance();
+  std::map<std::string, std::string> texts = parser->skippedConstants();  // written back as they were read
+  for (const auto& [name, value] : parser->constants()) texts[name] = plainText(value);
   return fileHoldsLeaves(constantsPath_, texts, 2);  // through the constants' store
 }
 

@@ -41,7 +41,8 @@ class CMyConstantDlg : public QDialog {
  private:
   void setModified(bool modified);
   int selectedRow() const;
-  // Whether the constants file now holds exactly the evaluator's constants.
+  // Whether the constants file now holds exactly the evaluator's constants and
+  // the skipped entries it writes back.
   bool fileHoldsTheConstants() const;
 
   QPlainTextEdit* target_;

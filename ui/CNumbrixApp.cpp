@@ -14,6 +14,7 @@
 #include "ui/CNumbrixDlg.h"
 #include "ui/CNumbrixMiniDlg.h"
 #include "ui/CInputEdit.h"
+#include "ui/Prompts.h"
 #include "ui/Settings.h"
 
 CNumbrixApp::CNumbrixApp(std::filesystem::path programFolder) { state_.programFolder = std::move(programFolder); }
@@ -40,6 +41,20 @@ void CNumbrixApp::loadSettings() {
   IExprParser::instance()->loadConstants(constantsPath().string());
   miniNext_ = settingsStore->get(settings::kDialogType) != "normal";
   state_.alwaysOnTop = settingsStore->get(settings::kTopMost) == "true";
+  warnOfSkippedConstants();
+}
+
+void CNumbrixApp::warnOfSkippedConstants() {
+  const int skipped = static_cast<int>(IExprParser::instance()->skippedConstants().size());
+  // A picture taken unattended must not wait for a message box.
+  if (skipped == 0 || !screenshot_.isEmpty()) return;
+  const QString text = (skipped == 1 ? tr("1 entry of the constants file was skipped because its value is not a "
+                                          "number. The file keeps it as it is:\n%1")
+                                     : tr("%n entries of the constants file were skipped because their values are "
+                                          "not numbers. The file keeps them as they are:\n%1",
+                                          nullptr, skipped))
+                           .arg(QString::fromStdString(constantsPath().string()));
+  Prompts::current().warning(nullptr, tr("My Constants"), text);
 }
 
 void CNumbrixApp::writeDefaultSettings() {

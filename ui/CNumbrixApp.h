@@ -3,6 +3,7 @@
 // writes the settings back at exit.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <filesystem>
 
@@ -11,6 +12,8 @@
 class NumbrixWindow;
 
 class CNumbrixApp {
+  Q_DECLARE_TR_FUNCTIONS(CNumbrixApp)
+
  public:
   // `programFolder` is the folder of the running executable.
   explicit CNumbrixApp(std::filesystem::path programFolder);
@@ -22,7 +25,9 @@ class CNumbrixApp {
   // Writes "/dialogType" and "/topMost" back to the settings file.
   void exitInstance();
 
-  // Start-up without the window loop (initInstance runs both).
+  // Start-up without the window loop (initInstance runs both). Entries of
+  // the constants file that were skipped (their values are not numbers) are
+  // told once, in a warning with their count; the file is left as it is.
   void loadSettings();
   // Shows windows modally, switching on "OK", until one ends otherwise.
   void runWindowLoop();
@@ -43,6 +48,7 @@ class CNumbrixApp {
 
  private:
   void writeDefaultSettings();
+  void warnOfSkippedConstants();
   void scheduleScreenshot(NumbrixWindow* window);
 
   AppState state_;

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QToolButton>
 #include <QUrl>
+#include <QWindow>
 
 #include "ui/CAboutDlg.h"
 #include "ui/ControlIds.h"
@@ -29,9 +30,19 @@ WindowMenu::WindowMenu(QDialog* window, AppState& state)
 }
 
 void WindowMenu::applyTopMost() {
-  const bool visible = window_->isVisible();
-  window_->setWindowFlag(Qt::WindowStaysOnTopHint, state_.alwaysOnTop);
-  if (visible) window_->show();  // changing the flags hides the window
+  Qt::WindowFlags flags = window_->windowFlags();
+  flags.setFlag(Qt::WindowStaysOnTopHint, state_.alwaysOnTop);
+  QWindow* native = window_->windowHandle();
+  if (native == nullptr) {
+    window_->setWindowFlags(flags);  // not made yet: the flags apply when it shows
+    return;
+  }
+  // QWidget::setWindowFlags would hide the made window to re-make it, and
+  // hiding a dialog ends its exec(), and with it the application's window
+  // loop. The native window takes the hint as it is (the window manager is
+  // asked to keep it above others), and the widget only records it.
+  window_->overrideWindowFlags(flags);
+  native->setFlags(flags);
 }
 
 void WindowMenu::toggleAlwaysOnTop() {

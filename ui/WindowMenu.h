@@ -24,7 +24,8 @@ class WindowMenu : public QObject {
   QToolButton* button() const { return button_; }
 
   // Inverts the application's always-on-top flag, applies it to the window
-  // (which stays shown) and checks or unchecks the command.
+  // (which stays shown, its modal loop running on) and checks or unchecks
+  // the command.
   void toggleAlwaysOnTop();
   // Opens "Manual.chm" of the program folder, else the manual that comes with
   // the program; a failure is not reported.

@@ -3,15 +3,62 @@
 //   numbrix --screenshot FILE     shows the first window, saves a picture of it to FILE and ends
 //   numbrix --screenshot FILE --my-constants
 //                                 the same with "My Constants" opened from the main window
+//   numbrix --help | --version    prints the usage or the version and ends, without a display
 #include <QApplication>
+
+#include <cstdio>
+#include <cstring>
 
 #include "config/AppDirectory.h"
 #include "ui/AppIcon.h"
 #include "ui/CNumbrixApp.h"
 
+namespace {
+
+QString usageText() {
+  return QCoreApplication::translate(
+      "main",
+      "Usage: numbrix [--screenshot FILE [--my-constants]]\n"
+      "       numbrix --help | --version\n"
+      "\n"
+      "The desktop calculator: type statements in the input, one a line, and\n"
+      "press Ctrl+Enter or OK to evaluate them; F1 opens the manual.\n"
+      "\n"
+      "  --screenshot FILE  show the first window, save a picture of it to FILE\n"
+      "                     (the format follows the suffix, such as .png) and end\n"
+      "  --my-constants     with --screenshot: open \"My Constants\" from the main\n"
+      "                     window and picture that dialog\n"
+      "  --help             this text\n"
+      "  --version          the program's version\n"
+      "\n"
+      "The program folder holds the settings (\"Config\") and the user constants\n"
+      "(\"Constant\"): $NUMBRIX_HOME when it is set; else the program's own folder\n"
+      "when it is writable and already holds one of those files (a portable copy);\n"
+      "else $XDG_CONFIG_HOME/numbrix, or ~/.config/numbrix.\n");
+}
+
+// Whether `option` is one of the arguments.
+bool hasOption(int argc, char** argv, const char* option) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], option) == 0) return true;
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // Answered before the application starts, so that they need no display.
+  if (hasOption(argc, argv, "--help")) {
+    std::fputs(usageText().toLocal8Bit().constData(), stdout);
+    return 0;
+  }
+  if (hasOption(argc, argv, "--version")) {
+    std::fputs("numbrix " NUMBRIX_VERSION "\n", stdout);
+    return 0;
+  }
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Numbrix"));
+  QApplication::setApplicationVersion(QStringLiteral(NUMBRIX_VERSION));
   QApplication::setWindowIcon(numbrixIcon());
   CNumbrixApp numbrix(executableFolder(argv[0]));
   const QStringList arguments = QApplication::arguments();

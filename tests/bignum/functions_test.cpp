@@ -52,7 +52,9 @@ const std::vector<Function>& functions() {
   static const std::vector<Function> all = {
       {"log", [](const bigfloat& x) { return bignum::log(x); }, mpfr_log,
        {"1e-100", "0.5", "1.0000000000000000000000000000000000000001", "0.99999999999999999999999999999999999999",
-        "2", "10", "12345.6789", "1e100", "7e-300"}},
+        "2", "10", "12345.6789", "1e100", "7e-300",
+        // At 81 digits 1 - x lies in x's last word.
+        "0.999999999999999999999999999999999999999999999999999999999999999999999999999999995"}},
       {"exp", [](const bigfloat& x) { return bignum::exp(x); }, mpfr_exp,
        {"1e-40", "-1e-40", "0.5", "-0.5", "1", "-1", "2.302585", "100", "-100", "12345.678", "-12345.678", "1e-5000",
         "-3e-5000", "1e7", "-1e7", "123456789.123", "-98765432.1"}},
@@ -71,6 +73,9 @@ const std::vector<Function>& functions() {
         "-1", "0.70710678", "1e-35", "1e-5000"}},
       {"atan", [](const bigfloat& x) { return bignum::atan(x); }, mpfr_atan,
        {"1e-30", "0.5", "-2", "1", "1e30", "-1e30", "1e-200", "123.456", "-4e-36", "1e-5000"}},
+      {"atanh", [](const bigfloat& x) { return bignum::atanh(x); }, mpfr_atanh,
+       {"1e-30", "-0.5", "0.9999999999999999999999999999999999999999", "1e-35", "-4e-36", "1e-5000",
+        "0.9999999999999999999999999999999999999999999999999999999999999999999999999999999"}},
   };
   return all;
 }
@@ -139,7 +144,7 @@ TEST(Functions, RandomArgumentsAgreeWithMpfr) {
     // Sometimes leading zeros, so the leading word holds few digits.
     text += std::string(rng() % 3 == 0 ? rng() % 9 : 0, '0');
     for (auto n = 1 + rng() % (digits + 5); n > 0; --n) text += static_cast<char>('0' + rng() % 10);
-    const bool bounded = name == "asin" || name == "acos";
+    const bool bounded = name == "asin" || name == "acos" || name == "atanh";
     const int exponent = bounded ? -static_cast<int>(rng() % 30)
                          : name == "exp" ? static_cast<int>(rng() % 8) - 4
                                          : static_cast<int>(rng() % 60) - 30;
@@ -152,6 +157,109 @@ TEST(Functions, RandomArgumentsAgreeWithMpfr) {
     in.set(x);
     f.theirs(exact.get(), in.get(), MPFR_RNDN);
     EXPECT_TRUE(allButLastWord(ours, exact.get(), digits)) << f.name << "(" << text << ") at " << digits << " digits";
+  }
+}
+
+// A random number of `count` digits, 0.ddd... (the leading digit not zero) times 10^exponent.
+std::string randomNumber(std::mt19937_64& rng, long count, long exponent) {
+  std::string text = "0." + std::string(1, static_cast<char>('1' + rng() % 9));
+  for (long n = 1; n < count; ++n) text += static_cast<char>('0' + rng() % 10);
+  return text + "e" + std::to_string(exponent);
+}
+
+// Arguments within 10^-k of 1 or -1, k up to the precision: 1 - x and 1 + x
+// cancel every digit above the k-th, and the digits the exact difference has
+// past the precision must carry the result. The closest, 1 - 10^-(p - 1) and
+// beyond, of either sign at each precision; then random distances.
+TEST(Functions, InversesNearPlusOrMinusOneAgreeWithMpfr) {
+  const Function inverses[] = {{"asin", [](const bigfloat& x) { return bignum::asin(x); }, mpfr_asin, {}},
+                               {"acos", [](const bigfloat& x) { return bignum::acos(x); }, mpfr_acos, {}},
+                               {"atanh", [](const bigfloat& x) { return bignum::atanh(x); }, mpfr_atanh, {}}};
+  struct Run {
+    long digits;
+    int randomCases;
+  };
+  std::mt19937_64 rng(20260417);
+  for (const Run run : {Run{81, 60}, Run{1000, 9}, Run{10000, 0}}) {
+    const long p = run.digits;
+    for (int round = -6; round < run.randomCases; ++round) {
+      // The six closest first: each function at each sign, 1 - x near 10^-(p - 1).
+      const Function& f = inverses[round < 0 ? (round + 6) / 2 : rng() % 3];
+      const int sign = round < 0 ? (round % 2 == 0 ? 1 : -1) : (rng() % 2 ? 1 : -1);
+      const long k = round < 0 ? p - 1 : 1 + static_cast<long>(rng() % (p - 1));
+      const bigfloat distance(randomNumber(rng, 1 + static_cast<long>(rng() % p), 1 - k).c_str(), bignum::INFINITE);
+      bigfloat x = bigfloat(1) - distance;
+      x.prec(p);
+      if (sign < 0) x = -x;
+      Reference in(p), exact(p);
+      in.set(x);
+      f.theirs(exact.get(), in.get(), MPFR_RNDN);
+      EXPECT_TRUE(allButLastWord(f.ours(x), exact.get(), p))
+          << f.name << "(" << (sign < 0 ? "-" : "") << "(1 - " << distance << ")) at " << p << " digits";
+    }
+  }
+}
+
+// Powers whose exponent makes y log x large: exp of it magnifies every digit
+// that y log x misses. Exponents up to 10^6 of either sign, the general power
+// against mpfr_pow and binary powering by the integer part against mpfr_pow_si.
+TEST(Functions, PowersWithLargeExponentsAgreeWithMpfr) {
+  struct Run {
+    long digits;
+    int cases;
+  };
+  std::mt19937_64 rng(20260418);
+  for (const Run run : {Run{81, 40}, Run{1000, 8}, Run{10000, 2}}) {
+    const long p = run.digits;
+    for (int round = 0; round < run.cases; ++round) {
+      // First 7^1000, which the calculator showed wrong, then random bases and exponents.
+      const bool named = round == 0;
+      const int sign = named || rng() % 2 ? 1 : -1;
+      long limit = 1;
+      for (auto digits = 1 + rng() % 6; digits > 0; --digits) limit *= 10;
+      const int n = named ? 1000 : sign * static_cast<int>(rng() % (limit + 1));
+      const long exponent = static_cast<long>(rng() % 41) - 20;
+      bigfloat x =
+          named ? bigfloat(7) : bigfloat(randomNumber(rng, 1 + static_cast<long>(rng() % p), exponent).c_str());
+      x.prec(p);
+      bigfloat y = bigfloat(n) + (named ? bigfloat() : bigfloat(randomNumber(rng, p, 0).c_str(), p) * bigfloat(sign));
+      y.prec(p);
+      const bigfloat xn = rng() % 2 ? x : -x;  // binary powering takes either sign
+      Reference bx(p), by(p), bxn(p), general(p), integer(p);
+      bx.set(x);
+      by.set(y);
+      bxn.set(xn);
+      mpfr_pow(general.get(), bx.get(), by.get(), MPFR_RNDN);
+      mpfr_pow_si(integer.get(), bxn.get(), n, MPFR_RNDN);
+      EXPECT_TRUE(allButLastWord(bignum::pow(x, y), general.get(), p)) << x << "^" << y << " at " << p << " digits";
+      EXPECT_TRUE(allButLastWord(pow(xn, n), integer.get(), p)) << xn << "^" << n << " at " << p << " digits";
+    }
+  }
+}
+
+// Remainders of quotients with up to the precision's integer digits: x - t y
+// cancels every word above the remainder's, which must still be exact to the
+// operands' precision, also where y has more digits than x.
+TEST(Functions, RemaindersOfLargeQuotientsAgreeWithMpfr) {
+  std::mt19937_64 rng(20260419);
+  for (int round = -2; round < 60; ++round) {
+    // First the remainder the calculator showed wrong, of either sign.
+    const bool named = round < 0;
+    const long pa = named ? 81 : 9 * static_cast<long>(2 + rng() % 30);
+    const long pb = !named && round % 3 == 0 ? 9 * pa : pa;
+    const long quotientDigits = static_cast<long>(rng() % (pa - 9));
+    const int signA = named ? (round == -2 ? 1 : -1) : rng() % 2 ? 1 : -1, signB = named || rng() % 2 ? 1 : -1;
+    const bigfloat a =
+        bigfloat(named ? "843294281456892932e12" : randomNumber(rng, pa, quotientDigits).c_str(), pa) * bigfloat(signA);
+    const bigfloat b = bigfloat(named ? "0.4882" : randomNumber(rng, pb, 0).c_str(), pb) * bigfloat(signB);
+    const long digits = std::max(pa, pb);
+    Reference ra(digits), rb(digits), exact(digits);
+    ra.set(a);
+    rb.set(b);
+    mpfr_fmod(exact.get(), ra.get(), rb.get(), MPFR_RNDN);
+    const bigfloat r = bignum::fmod(a, b);
+    EXPECT_TRUE(allButLastWord(r, exact.get(), digits)) << a << " fmod " << b;
+    EXPECT_EQ(r.prec(), std::min(a.prec(), b.prec())) << "from the remainder's own leading digit";
   }
 }
 

@@ -1,9 +1,12 @@
 // The command-line calculator: options, answers, errors with their carets,
-// inputs from -e, files and standard input.
+// inputs from -e, files and standard input in command-line order, the user
+// constants, and the program's exit statuses.
 #include "cli/Cli.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -28,7 +31,7 @@ class Calculator : public ::testing::Test {
     EXPECT_TRUE(cli::parseOptions(arguments, options, error)) << error;
     std::istringstream in(input);
     std::ostringstream out, err;
-    const int status = cli::run(options, (dir.path() / "Constant").string(), {in, out, err, interactive});
+    const int status = cli::run(options, dir.file("Constant"), {in, out, err, interactive});
     return {status, out.str(), err.str()};
   }
 
@@ -63,20 +66,49 @@ TEST_F(Calculator, CaretsCountColumnsAsTheLexerDoes) {
   EXPECT_EQ(cli::errorPointer("anything", -1, -1), "");
 }
 
-TEST_F(Calculator, LinesOfFilesAndStandardInput) {
-  const std::string file = (dir.path() / "inputs.txt").string();
-  std::ofstream(file) << "a = 2\r\n\r\n   \nb = a + 1\nc = undefined\nb * 2\n";
-  const Result fromFile = run({file});
-  EXPECT_EQ(fromFile.out, "2\n3\n6\n");
-  EXPECT_EQ(fromFile.status, 1);
-  const Result missing = run({(dir.path() / "missing").string()});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
-  const Result piped = run({}, "1+1\n\n2*3\n");
-  EXPECT_EQ(piped.out, "2\n6\n");
-  EXPECT_EQ(piped.status, 0);
-  const Result interactive = run({}, "1+1\nquit\n2*3\n", true);
-  EXPECT_EQ(interactive.out, "> 2\n> \n") << "a prompt per line; quit ends";
+TEST_F(Calculator, InputsAreEvaluatedInCommandLineOrder) {
+  writeBytes(dir.file("first"), "y = x + 1\r\n\r\n   \nz = y * 10\n");
+  writeBytes(dir.file("second"), "z + y\n");
+  const Result all = run({"-e", "x = 2", dir.file("first"), "-e", "z / 2", "-", dir.file("second")}, "x + y + z\n");
+  EXPECT_EQ(all.out, "2\n3\n30\n15\n35\n33\n");
+  EXPECT_EQ(all.err, "");
+  EXPECT_EQ(all.status, 0);
+}
+
+// A line of a file is named by the file and its line; standard input is
+// "<stdin>" unless it is a terminal.
+TEST_F(Calculator, ErrorsOfFilesNameTheFileAndLine) {
+  const std::string lines = "a = 2\n\nb = undefined\n1/0\na * 3\n";
+  const std::string pointers = "error: Undefined variable: undefined\nb = undefined\n    ^^^^^^^^^\n";
+  const std::string division = "error: In the expression 'x / y', y MUST NOT be zero !\n1/0\n ^\n";
+  writeBytes(dir.file("in.txt"), lines);
+  const struct {
+    std::vector<std::string> arguments;
+    bool interactive;
+    std::string out, err;
+  } cases[] = {
+      {{dir.file("in.txt")}, false, "2\n6\n",
+       dir.file("in.txt") + ":3: " + pointers + dir.file("in.txt") + ":4: " + division},
+      {{"-"}, false, "2\n6\n", "<stdin>:3: " + pointers + "<stdin>:4: " + division},
+      {{}, false, "2\n6\n", "<stdin>:3: " + pointers + "<stdin>:4: " + division},
+      {{}, true, "> 2\n> > > > 6\n> \n", pointers + division},
+  };
+  for (const auto& c : cases) {
+    const Result result = run(c.arguments, lines, c.interactive);
+    EXPECT_EQ(result.out, c.out) << testing::PrintToString(c.arguments);
+    EXPECT_EQ(result.err, c.err) << testing::PrintToString(c.arguments);
+    EXPECT_EQ(result.status, 1);
+  }
+}
+
+TEST_F(Calculator, AFileThatCannotBeReadFailsTheRunButNotTheOtherInputs) {
+  const Result result = run({dir.file("missing"), dir.path().string(), "-e", "1+1"});
+  EXPECT_EQ(result.out, "2\n");
+  EXPECT_EQ(result.err, "error: cannot read " + dir.file("missing") + ": No such file or directory\n" +
+                            "error: cannot read " + dir.path().string() + ": Is a directory\n");
+  EXPECT_EQ(result.status, 1);
+  const Result quit = run({}, "1+1\nquit\n2*3\n", true);
+  EXPECT_EQ(quit.out, "> 2\n> \n") << "a prompt per line; quit ends";
 }
 
 TEST_F(Calculator, AnInteractiveSessionReadsThroughTheLineEditor) {
@@ -91,26 +123,53 @@ TEST_F(Calculator, AnInteractiveSessionReadsThroughTheLineEditor) {
     line = lines[next++];
     return true;
   };
-  EXPECT_EQ(cli::run(options, (dir.path() / "Constant").string(), {unused, out, err, true, reader}), 0);
+  EXPECT_EQ(cli::run(options, dir.file("Constant"), {unused, out, err, true, reader}), 0);
   EXPECT_EQ(out.str(), "6\n42\n\n");
   EXPECT_EQ(prompts, (std::vector<std::string>{"> ", "> ", "> "}));
 }
 
 TEST_F(Calculator, UserConstants) {
-  std::ofstream(dir.path() / "Constant") << "Constant\n{\n\tg = 9.81;\n}\n";
+  writeBytes(dir.file("Constant"), "Constant\n{\n\tg = 9.81;\n}\n");
   EXPECT_EQ(run({"-e", "2*g"}).out, "19.62\n");
-  const std::string other = (dir.path() / "other").string();
-  std::ofstream(other) << "Constant\n{\n\tg = 10;\n}\n";
-  EXPECT_EQ(run({"--constants", other, "-e", "2*g"}).out, "20\n");
+  writeBytes(dir.file("other"), "Constant\n{\n\tg = 10;\n}\n");
+  EXPECT_EQ(run({"--constants", dir.file("other"), "-e", "2*g"}).out, "20\n");
+  // A --constants file that cannot be read ends the run before any input; an absent default file does not.
+  for (const std::string& unreadable : {dir.file("missing"), dir.path().string()}) {
+    const Result refused = run({"--constants", unreadable, "-e", "1"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err.rfind("error: cannot read the constants file " + unreadable + ": ", 0), 0u) << refused.err;
+  }
+  std::filesystem::remove(dir.file("Constant"));
+  EXPECT_EQ(run({"-e", "1"}).status, 0);
+}
+
+// Entries whose values are not numbers are skipped with a warning each (in
+// name order); the file stays as it was.
+TEST_F(Calculator, ConstantsThatAreNotNumbersAreSkipped) {
+  const std::string file = "Constant\n{\n\tg = 9.81;\n\tbad = abc;\n\tneg = -2;\n\ttwice = --1;\n\thex = 0x10;\n}\n";
+  writeBytes(dir.file("Constant"), file);
+  const Result result = run({"-e", "neg * g", "-e", "bad"});
+  EXPECT_EQ(result.out, "-19.62\n");
+  const std::string from = dir.file("Constant") + ": warning: constant ";
+  EXPECT_EQ(result.err, from + "bad skipped: its value \"abc\" is not a number\n" + from +
+                            "hex skipped: its value \"0x10\" is not a number\n" + from +
+                            "twice skipped: its value \"--1\" is not a number\n" +
+                            "error: Undefined variable: bad\nbad\n^^^\n");
+  EXPECT_EQ(result.status, 1) << "only the failed input counts";
+  EXPECT_EQ(readBytes(dir.file("Constant")), file);
 }
 
 TEST(Options, Parsing) {
   cli::Options options;
   std::string error;
-  ASSERT_TRUE(cli::parseOptions({"-v", "-e", "1", "--constants", "c", "f1", "-e", "2", "f2"}, options, error));
+  ASSERT_TRUE(
+      cli::parseOptions({"-v", "-e", "1", "--constants", "c", "f1", "-e", "2", "-", "--version"}, options, error));
   EXPECT_TRUE(options.verbose);
-  EXPECT_EQ(options.expressions, (std::vector<std::string>{"1", "2"}));
-  EXPECT_EQ(options.files, (std::vector<std::string>{"f1", "f2"}));
+  EXPECT_TRUE(options.version);
+  using Kind = cli::Input::Kind;
+  EXPECT_EQ(options.inputs,
+            (std::vector<cli::Input>{{Kind::Text, "1"}, {Kind::File, "f1"}, {Kind::Text, "2"}, {Kind::File, "-"}}));
   EXPECT_EQ(options.constantsFile, "c");
   for (const std::vector<std::string>& bad : {std::vector<std::string>{"-e"}, {"--constants"}, {"-x"}}) {
     cli::Options o;
@@ -120,7 +179,41 @@ TEST(Options, Parsing) {
   cli::Options help;
   ASSERT_TRUE(cli::parseOptions({"--help"}, help, error));
   EXPECT_TRUE(help.help);
-  EXPECT_NE(cli::helpText().find("--constants"), std::string::npos);
+}
+
+// The program itself: what it prints where, and its exit status.
+TEST(Program, ExitStatusesAndStreams) {
+  TempDir dir;
+  writeBytes(dir.file("good"), "1 + 1\n");
+  const auto quoted = [](const std::string& text) { return "'" + text + "'"; };
+  const struct {
+    std::string arguments, input;
+    int status;
+    std::string out, errStart;
+  } cases[] = {
+      {"--version", "", 0, "numbrix-cli " NUMBRIX_VERSION "\n", ""},
+      {"--help", "", 0, cli::helpText(), ""},
+      {"-e '7 >> 1' " + quoted(dir.file("good")), "", 0, "4\n2\n", ""},
+      {"", "2 * 3\n", 0, "6\n", ""},
+      {"", "2 *\n", 1, "", "<stdin>:1: error: unexpected token: \\n\n2 *\n   ^\n"},
+      {quoted(dir.file("missing")) + " -e 1", "", 1, "1\n", "error: cannot read " + dir.file("missing")},
+      {"--constants " + quoted(dir.file("missing")) + " -e 1", "", 2, "",
+       "error: cannot read the constants file " + dir.file("missing")},
+      {"-q", "", 2, "", "numbrix-cli: unknown option -q\nTry 'numbrix-cli --help'.\n"},
+  };
+  for (const auto& c : cases) {
+    writeBytes(dir.file("stdin"), c.input);
+    const std::string command = "NUMBRIX_HOME=" + quoted(dir.file("home")) + " " + quoted(NUMBRIX_CLI) + " " +
+                                c.arguments + " <" + quoted(dir.file("stdin")) + " >" + quoted(dir.file("stdout")) +
+                                " 2>" + quoted(dir.file("stderr"));
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << command;
+    EXPECT_EQ(WEXITSTATUS(status), c.status) << command;
+    EXPECT_EQ(readBytes(dir.file("stdout")), c.out) << command;
+    const std::string err = readBytes(dir.file("stderr"));
+    EXPECT_EQ(err.substr(0, c.errStart.size()), c.errStart) << command;
+    EXPECT_EQ(err.empty(), c.errStart.empty()) << command << err;
+  }
 }
 
 }  // namespace

@@ -23,7 +23,6 @@ TEST_F(Evaluator, AnswersAndNormalisedTexts) {
       {"{2}-x", "log {2} - x => -3"},
       {"-x", "log -x => -5"},
       {"~ 5", "log ~5 => 4294967290"},
-      {"sqrt( 2 ,3 )", "log sqrt(2, 3) => 0"},
       {"log(2,8)", "log log(2, 8) => 3"},
       {"2^3^2", "log 2 ^ 3 ^ 2 => 64"},
       {"-2^2", "log -2 ^ 2 => -4"},
@@ -87,6 +86,8 @@ TEST_F(Evaluator, MessagesAndSpans) {
       {"sin(1,2,3)", "unexpected token: sin @1:1--1:-1"},
       {"sin()", "unexpected token: sin @1:1--1:-1"},
       {"log(8)", "Expect two parameters for 'log(a, b)' function ! @1:1-1:6"},
+      {"sqrt( 2 ,3 )", "Expect one parameter for 'sqrt(x)' function ! @1:1-1:12"},
+      {"1 + sin(1, 2)", "Expect one parameter for 'sin(x)' function ! @1:5-1:13"},
       {"2*tan(PI/2)", "Undefined tangent value ! @1:3-1:11"},
       {"2.5 | 1", "In the expression 'x | y', x and y MUST be non-negative integers ! @1:5-1:5"},
       {"1 $ -1", "In the expression 'x $ y', x and y MUST be non-negative integers ! @1:3-1:3"},
@@ -225,9 +226,10 @@ TEST_F(Evaluator, DeepNestingIsRefused) {
   std::string nested = "1";
   for (int i = 0; i < 60; ++i) nested = "abs(" + nested + ")";
   EXPECT_EQ(answerOf(nested), "1");
+  // The innermost call, tried and then evaluated first, is refused.
   std::string pairs = "1";
   for (int i = 0; i < 60; ++i) pairs = "sin(" + pairs + ", 2)";
-  EXPECT_EQ(answerOf("round(" + pairs + ")"), "0");
+  EXPECT_EQ(answerOf("round(" + pairs + ")"), "error: Expect one parameter for 'sin(x)' function ! @1:243-1:251");
 }
 
 TEST_F(Evaluator, LongInputsAreEvaluated) {

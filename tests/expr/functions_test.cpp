@@ -201,21 +201,17 @@ TEST(Registry, TheTwentyThreeNamesCaseSensitive) {
                            "acosh", "atanh", "exp", "ln", "lg", "log", "sqrt", "abs", "round", "floor", "fix", "ceil"})
     EXPECT_NE(Reflectable<Function>::create(name), nullptr) << name;
   for (const char* name : {"SIN", "Sin", "Log", "pi", "", "sin "}) EXPECT_EQ(Reflectable<Function>::create(name), nullptr);
-  // Two arguments to a one-argument function: exact zero.
-  const bigfloat zero = call("sin", d81("1"), d81("2"));
-  EXPECT_EQ(zero.sign(), 0);
-  EXPECT_EQ(zero.prec(), bignum::INFINITE);
 }
 
 TEST(Constants, Values) {
   EXPECT_EQ(VALUE_LIMIT.get(), d81("1e33"));
   EXPECT_EQ(TOLERANCE.get(), d81("1e-16"));
   EXPECT_EQ(formatValue(E, 40), "2.7182818284590452353602874713526624977572");
-  EXPECT_EQ(E.get().prec(), 81);
+  EXPECT_EQ(E.get().prec(), 90) << "a guard word beyond a literal's 81 digits";
   Mpfr exact;
   mpfr_const_pi(exact.get(), MPFR_RNDN);
   EXPECT_TRUE(close(PI, exact.get()));
-  EXPECT_EQ(PI.get().prec(), 81);
+  EXPECT_EQ(PI.get().prec(), 90);
 }
 
 }  // namespace

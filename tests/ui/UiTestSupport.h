@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QFile>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <QtTest>
 
 #include <functional>
@@ -86,6 +88,44 @@ inline void switchWindow(QWidget* window) {
   QTest::mouseClick(qobject_cast<QAbstractButton*>(button), Qt::LeftButton);
 }
 
+// Runs `window`'s modal loop and toggles "Always On Top" twice in it. After
+// each toggle, once the loop has run on, `contents()` and the window's state
+// are recorded: "on|off, checked, <flags>, shown, modal: <contents>", where
+// <flags> is whether both the widget and its native window carry the
+// stay-on-top hint. The last line is the loop's end code; the window is
+// closed (rejected) after the second toggle.
+inline QString toggleAlwaysOnTopTwiceInItsLoop(QDialog* window, const std::function<QString()>& contents) {
+  QStringList seen;
+  QAction* command = findCommand(window, ids::AlwaysOnTop);
+  auto record = [&] {
+    const bool widgetHint = window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    const bool nativeHint =
+        window->windowHandle() != nullptr && window->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+    seen << QStringLiteral("%1, checked %2, hint %3/%4, shown %5, modal %6: %7")
+                .arg(command->isChecked() ? "on" : "off")
+                .arg(command->isChecked())
+                .arg(widgetHint)
+                .arg(nativeHint)
+                .arg(window->isVisible())
+                .arg(QApplication::activeModalWidget() == window)
+                .arg(contents());
+  };
+  // Each check runs a little later than the toggle, so that a loop the toggle ended would have returned.
+  QTimer::singleShot(0, window, [&] {
+    command->trigger();
+    QTimer::singleShot(20, window, [&] {
+      record();
+      command->trigger();
+      QTimer::singleShot(20, window, [&] {
+        record();
+        window->reject();
+      });
+    });
+  });
+  window->hide();  // exec() of a window already shown would not make it modal
+  seen << QStringLiteral("ended %1").arg(window->exec());
+  return seen.join(QLatin1Char('\n'));
+}
 
 // Writes `bytes` to `path`, replacing what it held.
 inline void writeFile(const QString& path, const QByteArray& bytes) {

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+#include "FakePrompts.h"
 #include "UiTestSupport.h"
 #include "config/IConfig.h"
 #include "ui/CInputEdit.h"
@@ -148,11 +149,32 @@ class AppSettingsTest : public QObject {
     QCOMPARE(storedValue(config, "/site"), std::string("https://example.net/"));
   }
 
+  // Entries whose values are not numbers are told once, by their count;
+  // neither the start nor the exit rewrites the file.
+  void theUserConstantsAreLoadedAtStart_data() {
+    QTest::addColumn<QByteArray>("entries");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("all numbers") << QByteArray("\tneg = -1;\n") << QStringList();
+    QTest::newRow("one skipped") << QByteArray("\tbad = abc;\n")
+                                 << QStringList({"warning My Constants: 1 entry of the constants file was skipped "
+                                                 "because its value is not a number. The file keeps it as it is:\n"});
+    QTest::newRow("two skipped") << QByteArray("\tbad = abc;\n\ttwice = --1;\n")
+                                 << QStringList({"warning My Constants: 2 entries of the constants file were skipped "
+                                                 "because their values are not numbers. The file keeps them as they "
+                                                 "are:\n"});
+  }
   void theUserConstantsAreLoadedAtStart() {
+    QFETCH(QByteArray, entries);
+    QFETCH(QStringList, messages);
+    FakePrompts prompts;
     ProgramFolder folder;
-    writeFile(folder.file(QStringLiteral("Constant")), "Constant\n{\n\tg = 9.81;\n}\n");
+    const QString constants = folder.file(QStringLiteral("Constant"));
+    const QByteArray file = "Constant\n{\n\tg = 9.81;\n" + entries + "}\n";
+    writeFile(constants, file);
     CNumbrixApp app(folder.path().toStdString());
     app.loadSettings();
+    for (QString& message : messages) message += constants;  // the file's path ends the text
+    QCOMPARE(prompts.messages, messages);
     QString answer;
     whenWindowOpens(nullptr, [&](QWidget* modal) {
       auto* window = qobject_cast<CNumbrixDlg*>(modal);
@@ -163,7 +185,10 @@ class AppSettingsTest : public QObject {
       window->reject();
     });
     app.runWindowLoop();
+    app.exitInstance();
     QCOMPARE(answer, QStringLiteral("19.62"));
+    QCOMPARE(prompts.messages.size(), messages.size());
+    QCOMPARE(readFile(constants), file);
   }
 };
 

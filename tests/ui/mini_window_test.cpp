@@ -145,13 +145,17 @@ class MiniWindowTest : public QObject {
   void theWindowMenuWorksHereToo() {
     FakePrompts prompts;
     Mini m;
-    QAction* onTop = findCommand(&m.dialog, ids::AlwaysOnTop);
-    onTop->trigger();
-    QVERIFY(m.state.alwaysOnTop);
-    QVERIFY(m.dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(m.dialog.isVisible());
-    onTop->trigger();
-    QVERIFY(!m.dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    m.enter(QStringLiteral("y = 2^5"));
+    QTest::keyClicks(m.input(), QStringLiteral("y - 1"));
+    const QString seen = toggleAlwaysOnTopTwiceInItsLoop(&m.dialog, [&m] {
+      bignum::bigfloat y;
+      return QStringLiteral("%1 | %2 | y %3")
+          .arg(m.input()->text(), m.result())
+          .arg(IExprParser::instance()->getVariable("y", y) && y == bignum::bigfloat(32));
+    });
+    QCOMPARE(seen, QStringLiteral("on, checked 1, hint 1/1, shown 1, modal 1: y - 1 | 32 | y 1\n"
+                                  "off, checked 0, hint 0/0, shown 1, modal 1: y - 1 | 32 | y 1\n"
+                                  "ended 0"));
     findCommand(&m.dialog, ids::Help)->trigger();
     QCOMPARE(prompts.opened.size(), 1);
     QVERIFY(findCommand(&m.dialog, ids::About) != nullptr);

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <list>
+#include <map>
 #include <memory>
 
 #include "FakePrompts.h"
@@ -271,6 +272,31 @@ class MyConstantsTest : public QObject {
     QCOMPARE(fileEntries(w.folder.file(QStringLiteral("Constant"))).size(), 1);
     w.ctrlEnter();
     QCOMPARE(w.dialog.logList()->item(0, 0)->text(), QStringLiteral("9.854"));
+  }
+
+  // Entries of the file whose values are not numbers are neither constants
+  // nor rows, and a save writes them back as they were, unless a constant
+  // added under the same name replaces one.
+  void aSaveKeepsTheEntriesThatAreNotNumbers() {
+    Dialog d;
+    writeFile(d.constantsPath(), "Constant\n{\n\tg = 9.81;\n\tbad = abc;\n\tneg = -2;\n\ttwice = --1;\n"
+                                 "\tcomma = 1,5;\n\tnone = ;\n}\n");
+    IExprParser* parser = IExprParser::instance();
+    parser->loadConstants(d.constantsPath().toStdString());
+    d.open();
+    QCOMPARE(d.rows().size(), 2);
+    QCOMPARE(evaluatorConstants(), QStringList({"g=9.81", "neg=-2"}));
+    d.add(QStringLiteral("bad"), QStringLiteral("7"));
+    d.click(ids::Ok);
+    const auto text = [parser](const char* name) {
+      return QString::fromStdString(std::string(name) + "=" + plainText(parser->constants().at(name)));
+    };
+    QCOMPARE(fileEntries(d.constantsPath()),
+             QStringList({text("bad"), "comma=1,5", text("g"), text("neg"), "none=", "twice=--1"}));
+    QVERIFY(d.prompts.messages.isEmpty());  // the read-back found what was written
+    parser->loadConstants(d.constantsPath().toStdString());
+    QCOMPARE(parser->skippedConstants(),
+             (std::map<std::string, std::string>{{"comma", "1,5"}, {"none", ""}, {"twice", "--1"}}));
   }
 
   // A save that cannot complete leaves the old file whole and says so.
