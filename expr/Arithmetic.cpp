@@ -6,6 +6,7 @@
 
 #include "bignum/exact.h"
 #include "bignum/functions.h"
+#include "expr/Accuracy.h"
 #include "expr/IntegerOperators.h"
 
 namespace arithmetic {
@@ -27,7 +28,7 @@ bigfloat combine(const bigfloat& a, const bigfloat& b, bool subtract) {
   bigfloat x = a, y = b;
   if (isExact(x)) x.prec(std::max(y.prec(), kLiteralDigits));
   if (isExact(y)) y.prec(std::max(x.prec(), kLiteralDigits));
-  return subtract ? x - y : x + y;
+  return accuracy::summed(subtract ? x - y : x + y, a, b);
 }
 
 // Exact remainders are taken while the integer quotient has at most this many
@@ -94,13 +95,13 @@ bigfloat subtract(const bigfloat& a, const bigfloat& b) { return combine(a, b, t
 
 bigfloat multiply(const bigfloat& a, const bigfloat& b) {
   if (isExact(a) && isExact(b)) return bignum::cutBeyond(a * b, kLiteralDigits);
-  return a * b;
+  return accuracy::multiplied(a * b, a, b);
 }
 
 bigfloat divide(const bigfloat& a, const bigfloat& b) {
   if (isExact(a) && isExact(b))
     if (const auto q = bignum::exactQuotient(a, b, kLiteralDigits)) return *q;
-  return working(a) / working(b);
+  return accuracy::multiplied(working(a) / working(b), a, b);
 }
 
 bigfloat remainder(const bigfloat& a, const bigfloat& b) {
@@ -110,22 +111,11 @@ bigfloat remainder(const bigfloat& a, const bigfloat& b) {
     return bignum::fmod(a, b);
   }
   // The remainder of the stored digits is exact, but the operands' own
-  // errors (a unit of their last words) reach it multiplied by the quotient:
-  // it keeps the words above them, less a digit. Short of the 81 digits that
-  // would make it pass for a literal, only whole words of them; beyond, the
-  // last word may hold some of the error, as any last word may.
-  bigfloat r = bignum::fmod(a, b);
+  // errors reach it multiplied by the quotient.
+  const bigfloat r = bignum::fmod(a, b);
   if (r.sign() == 0 || compare(a, b, true) < 0) return r;
-  double reach = -std::numeric_limits<double>::infinity();
-  if (!isExact(a)) reach = static_cast<double>(a.exp() - a.prec());
-  if (!isExact(b))
-    reach = std::max(reach, bignum::log10Magnitude(a) - bignum::log10Magnitude(b) +
-                                static_cast<double>(b.exp() - b.prec()));
-  const double right = static_cast<double>(r.exp()) + std::floor(-reach) - 1;  // digits below r's top word boundary
-  const double ratio = right / bignum::Basedigits;
-  const double words = std::max(1.0, right >= kLiteralDigits ? std::ceil(ratio) : std::floor(ratio));
-  if (words * bignum::Basedigits < static_cast<double>(r.prec())) r.prec(static_cast<long>(words) * bignum::Basedigits);
-  return r;
+  return accuracy::keepDigitsAbove(r, bignum::log10Magnitude(a) + std::max(accuracy::relativeErrorOf(a),
+                                                                          accuracy::relativeErrorOf(b)));
 }
 
 std::optional<bigfloat> integerExponent(const bigfloat& y) {
@@ -168,9 +158,18 @@ bigfloat integerPower(const bigfloat& x, const bigfloat& n) {
       if (negative) value = withPrecision(bigfloat(1), value.prec()) / value;
     }
   }
+  // m's own error comes to the power multiplied by n.
+  if (!isExact(m) && count.sign() != 0) value = accuracy::conditioned(value, m, bignum::log10Magnitude(count));
   return x.sign() < 0 && odd ? -value : value;
 }
 
-bigfloat generalPower(const bigfloat& x, const bigfloat& y) { return bignum::pow(working(x), working(y)); }
+bigfloat generalPower(const bigfloat& x, const bigfloat& y) {
+  const bigfloat base = working(x), exponent = working(y);
+  const bigfloat value = bignum::pow(base, exponent);
+  if (exponent.sign() == 0) return value;
+  // The base's error comes to the power multiplied by |y|, the exponent's by |y ln x|.
+  const double size = bignum::log10Magnitude(exponent);
+  return accuracy::conditioned(accuracy::conditioned(value, x, size), y, size + accuracy::log10OfLn(base));
+}
 
 }  // namespace arithmetic

@@ -3,9 +3,13 @@
 // precision, at least 90 digits (a guard word beyond a literal's 81). Where a
 // formula cancels (the hyperbolic functions near zero, acosh near 1), it works
 // with extra digits and cuts the result back.
+#include <algorithm>
+#include <cmath>
 #include <string>
 
+#include "bignum/exact.h"
 #include "bignum/functions.h"
+#include "expr/Accuracy.h"
 #include "expr/Arithmetic.h"
 #include "expr/Constants.h"
 #include "expr/Function.h"
@@ -37,6 +41,31 @@ const char* const kUndefinedLogarithm = "Undefined logarithm value !";
 // A fresh 0.5 at the digits of a literal.
 bigfloat half() { return bigfloat("0.5", arithmetic::kLiteralDigits); }
 
+// The condition numbers (log10) of the functions that magnify their
+// argument's error beyond the guard word, from doubles: f is the result.
+// See expr/Accuracy.h.
+double lg(const bigfloat& v) { return bignum::log10Magnitude(v); }
+// log10 sqrt(1 - s^2) for the double s = f, a sine or cosine.
+double lgCofactor(const bigfloat& f) {
+  const double s = bignum::getdouble(f);
+  return 0.5 * std::log10(std::max(0.0, 1 - s * s));
+}
+// |x cot x| for the sine, |x tan x| for the cosine.
+double sineCondition(const bigfloat& x, const bigfloat& f) { return lg(x) + lgCofactor(f) - lg(f); }
+// |x / (sin x cos x)| = |x (1 + t^2) / t| with t = tan x.
+double tangentCondition(const bigfloat& x, const bigfloat& t) {
+  const double L = lg(t);
+  const double lgOnePlusSquare = L > 0 ? 2 * L + std::log10(1 + std::pow(10.0, -2 * L)) : std::log10(1 + std::pow(10.0, 2 * L));
+  return lg(x) + lgOnePlusSquare - L;
+}
+// |x / (sqrt(1 - x^2) f)| for asin and acos, |x / ((1 - x^2) f)| for atanh,
+// |x / (sqrt(x^2 - 1) f)| for acosh: the distance d of |x| from 1 gives
+// 1 - x^2 = d (2 - d) and x^2 - 1 = d (2 + d).
+double arcCondition(const bigfloat& x, const bigfloat& f, double power, double sign) {
+  const double d = accuracy::distanceFromOne(x);
+  return lg(x) - power * std::log10(d * (2 + sign * d)) - lg(f);
+}
+
 }  // namespace
 
 bigfloat Function::evaluate(bigfloat, bigfloat) { return bigfloat(0); }
@@ -45,11 +74,22 @@ namespace builtin {
 
 bigfloat Deg::evaluate(bigfloat x) { return working(x) / 180 * PI; }
 
-bigfloat Sin::evaluate(bigfloat x) { return bignum::sin(working(x)); }
+bigfloat Sin::evaluate(bigfloat x) {
+  const bigfloat given = x;  // its own error, before it takes digits
+  x = working(x);
+  const bigfloat f = bignum::sin(x);
+  return f.sign() == 0 ? f : accuracy::conditioned(f, given, sineCondition(x, f));
+}
 
-bigfloat Cos::evaluate(bigfloat x) { return bignum::cos(working(x)); }
+bigfloat Cos::evaluate(bigfloat x) {
+  const bigfloat given = x;  // its own error, before it takes digits
+  x = working(x);
+  const bigfloat f = bignum::cos(x);
+  return f.sign() == 0 || x.sign() == 0 ? f : accuracy::conditioned(f, given, sineCondition(x, f));
+}
 
 bigfloat Tan::evaluate(bigfloat x) {
+  const bigfloat given = x;  // its own error, before it takes digits
   x = working(x);
   // The remainder modulo 2 pi has x's sign: both signs of pi/2 and 3pi/2 are refused.
   const bigfloat& pi = PI;
@@ -58,19 +98,26 @@ bigfloat Tan::evaluate(bigfloat x) {
   const char* const message = "Undefined tangent value !";
   refuseIf(abs(r - halfPi) < TOLERANCE || abs(r + halfPi) < TOLERANCE, message);
   refuseIf(abs(r - threeHalvesPi) < TOLERANCE || abs(r + threeHalvesPi) < TOLERANCE, message);
-  return bignum::tan(x);
+  const bigfloat f = bignum::tan(x);
+  return f.sign() == 0 ? f : accuracy::conditioned(f, given, tangentCondition(x, f));
 }
 
 bigfloat Asin::evaluate(bigfloat x) {
   refuseIf(abs(x) > 1, "Undefined arcsine value !");
-  return bignum::asin(working(x));
+  const bigfloat given = x;  // its own error, before it takes digits
+  x = working(x);
+  const bigfloat f = bignum::asin(x);
+  return f.sign() == 0 ? f : accuracy::conditioned(f, given, arcCondition(x, f, 0.5, -1));
 }
 
 bigfloat Acos::evaluate(bigfloat x) {
   refuseIf(abs(x) > 1, "Undefined arccos value !");
   // Zero is exact and cannot take digits; its arc cosine is pi/2 at the digits of a literal.
   if (x.sign() == 0) return PI.get() / 2;
-  return bignum::acos(working(x));
+  const bigfloat given = x;  // its own error, before it takes digits
+  x = working(x);
+  const bigfloat f = bignum::acos(x);
+  return f.sign() == 0 ? f : accuracy::conditioned(f, given, arcCondition(x, f, 0.5, -1));
 }
 
 bigfloat Atan::evaluate(bigfloat x) { return bignum::atan(working(x)); }
@@ -119,38 +166,57 @@ bigfloat AsinH::evaluate(bigfloat x) {
 
 bigfloat AcosH::evaluate(bigfloat x) {
   refuseIf(x < 1, "Undefined  arccos hyperbolic value !");
+  const bigfloat given = x;  // its own error, before it takes digits
   x = working(x);
   const long p = x.prec();
   // sqrt(x^2 - 1) as sqrt((x - 1)(x + 1)): x - 1 is exact, and near 1 the
   // result is small and takes the digits it lies below 1.
   const bigfloat offset = x - 1;
   const bigfloat w = withPrecision(x, p + kGuard + smallness(offset));
-  return withPrecision(bignum::log(w + bignum::sqrt((w - 1) * (w + 1))), p);
+  const bigfloat f = withPrecision(bignum::log(w + bignum::sqrt((w - 1) * (w + 1))), p);
+  return f.sign() == 0 ? f : accuracy::conditioned(f, given, arcCondition(x, f, 0.5, 1));
 }
 
 bigfloat AtanH::evaluate(bigfloat x) {
   refuseIf(x <= -1 || x >= 1, "Undefined arctangent hyperbolic value !");
   if (x.sign() == 0) return x;
-  return bignum::atanh(working(x));
+  const bigfloat given = x;  // its own error, before it takes digits
+  x = working(x);
+  const bigfloat f = bignum::atanh(x);
+  return accuracy::conditioned(f, given, arcCondition(x, f, 1, -1));
 }
 
-bigfloat Exp::evaluate(bigfloat x) { return bignum::exp(working(x)); }
+bigfloat Exp::evaluate(bigfloat x) {
+  const bigfloat given = x;  // its own error, before it takes digits
+  x = working(x);
+  const bigfloat f = bignum::exp(x);
+  return x.sign() == 0 ? f : accuracy::conditioned(f, given, lg(x));
+}
 
 bigfloat Ln::evaluate(bigfloat x) {
   refuseIf(x < TOLERANCE, kUndefinedLogarithm);
-  return bignum::log(working(x));
+  const bigfloat given = x;  // its own error, before it takes digits
+  x = working(x);
+  const bigfloat f = bignum::log(x);
+  // Near 1 the logarithm magnifies x's error by 1 / |ln x|.
+  return f.sign() == 0 ? f : accuracy::conditioned(f, given, -lg(f));
 }
 
 bigfloat Lg::evaluate(bigfloat x) {
   refuseIf(x < TOLERANCE, kUndefinedLogarithm);
-  return bignum::log(working(x)) / bignum::log(working(bigfloat(10)));
+  const bigfloat given = x;  // its own error, before it takes digits
+  x = working(x);
+  const bigfloat ln = bignum::log(x);
+  return ln.sign() == 0 ? ln : accuracy::conditioned(ln / bignum::log(working(bigfloat(10))), given, -lg(ln));
 }
 
 bigfloat Log::evaluate(bigfloat a, bigfloat b) {
   refuseIf(b < TOLERANCE, kUndefinedLogarithm);
   refuseIf(a < TOLERANCE, kUndefinedLogarithm);
   refuseIf(abs(a - 1) < TOLERANCE, kUndefinedLogarithm);
-  return bignum::log(working(b)) / bignum::log(working(a));
+  const bigfloat lnB = bignum::log(working(b)), lnA = bignum::log(working(a));
+  if (lnB.sign() == 0) return lnB;
+  return accuracy::conditioned(accuracy::conditioned(lnB / lnA, b, -lg(lnB)), a, -lg(lnA));
 }
 
 bigfloat Log::evaluate(bigfloat) { throw std::string("Expect two parameters for 'log(a, b)' function !"); }

@@ -207,6 +207,58 @@ TEST_F(Evaluator, AnswersAgreeWithMpfrInEveryDecimalShown) {
   }
 }
 
+// Whether every digit `answer` shows is right: rounded to the 40th decimal,
+// or, where the answer stops short of it (what is left when the operands' own
+// errors reach the digits), cut from a value within a unit of its last digit.
+bool digitsShownAreRight(const std::string& answer, const Real& exact) {
+  const std::size_t point = answer.find('.');
+  const std::size_t decimals = point == std::string::npos ? 0 : answer.size() - point - 1;
+  if (decimals == 40) return roundedRight(answer, exact);
+  Real ours, bound(("1.000001e-" + std::to_string(decimals)).c_str());
+  if (mpfr_set_str(ours.get(), answer.c_str(), 10, MPFR_RNDN) != 0) return false;
+  mpfr_sub(ours.get(), ours.get(), exact.get(), MPFR_RNDN);
+  return mpfr_cmpabs(ours.get(), bound.get()) <= 0;
+}
+
+// Functions that magnify their argument's error (near 1, near their poles,
+// of large arguments) and remainders of large quotients, of computed values:
+// what the magnified error reaches is not shown, and the rest is right.
+TEST_F(Evaluator, IllConditionedResultsShowOnlyRightDigits) {
+  const auto lit = literal;
+  const struct {
+    Expr expression;
+    int scale;  // a power of ten
+  } cases[] = {
+      {call("ln", mpfr_log, call("cosh", mpfr_cosh, lit("2.2867e-7"))), 44},
+      {call("sin", mpfr_sin, binary(pi(), '*', lit("1e20"))), 30},
+      {call("sin", mpfr_sin, binary(euler(), '*', lit("1e25"))), 32},
+      {call("ln", mpfr_log, call("exp", mpfr_exp, lit("1e-20"))), 52},
+      {call("atanh", mpfr_atanh, call("tanh", mpfr_tanh, lit("20"))), 31},
+      {call("lg", mpfr_log10, call("sqrt", mpfr_sqrt, binary(lit("1"), '+', lit("1e-30")))), 61},
+      {call("acosh", mpfr_acosh, call("cosh", mpfr_cosh, lit("1e-10"))), 42},
+      {call("asin", mpfr_asin, call("sin", mpfr_sin, lit("1.5707963"))), 32},
+      {call("acos", mpfr_acos, call("cos", mpfr_cos, lit("1e-20"))), 52},
+      {call("tan", mpfr_tan, binary(pi(), '/', lit("2.0000000001"))), 22},
+      {binary(binary(euler(), '*', lit("1e20")), '%', lit("7")), 31},
+      {binary(binary(pi(), '*', lit("1e30")), '%', lit("1")), 32},
+      {binary(lit("61401123364397304.453"), '%', call("ln", mpfr_log, pi())), 33},
+      {call("ln", mpfr_log, binary(call("atan", mpfr_atan, euler()), '%', lit("1"))), 32},
+      {binary(euler(), '-', lit("2.718281828459")), 45},
+  };
+  for (const auto& c : cases) {
+    // Scales beyond the value limit come in factors of at most 1e30.
+    std::string text = "(" + c.expression.text + ")";
+    Real exact = c.expression.value;
+    for (int power = c.scale; power > 0; power -= 30) {
+      text += " * 1e" + std::to_string(std::min(power, 30));
+      const Real factor(("1e" + std::to_string(std::min(power, 30))).c_str());
+      mpfr_mul(exact.get(), exact.get(), factor.get(), MPFR_RNDN);
+    }
+    const std::string answer = answerOf(text);
+    EXPECT_TRUE(digitsShownAreRight(answer, exact)) << text << " => " << answer;
+  }
+}
+
 // Random expressions of literals, PI and E, the arithmetic operators, powers
 // and functions, scaled so that the answer has 31 to 33 integer digits.
 TEST_F(Evaluator, RandomExpressionsShowEveryDigitRight) {

@@ -1,0 +1,102 @@
+#include "expr/Accuracy.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "bignum/exact.h"
+#include "expr/Arithmetic.h"
+
+namespace accuracy {
+
+using bignum::bigfloat;
+
+namespace {
+
+constexpr double kNone = -std::numeric_limits<double>::infinity();
+
+// Whether x's digits count as they stand, without an error of their own: an
+// exact x, and one at a literal's precision (a literal of more digits, a
+// constant, an exact result cut), which the functions take as it is.
+bool asTheyStand(const bigfloat& x) {
+  return x.prec() == bignum::INFINITE || (x.prec() >= arithmetic::kLiteralDigits && x.prec() < arithmetic::kResultDigits);
+}
+
+// log10 of x's relative error (x with digits, not zero): a unit of its last
+// word. A number that carries a guard word may be off in it by more than a
+// unit (a product with an exact power of ten shifts the words and seems to
+// hold more digits than the factor had): for it, not less than a unit of the
+// last of the digits its words hold when the first holds one digit. A number
+// that kept fewer words kept only words that are right.
+double relativeError(const bigfloat& x) {
+  const double unit = static_cast<double>(x.exp() - x.prec()) - bignum::log10Magnitude(x);
+  if (x.prec() < arithmetic::kResultDigits) return unit;
+  return std::max(unit, static_cast<double>(bignum::Basedigits - 1 - x.prec()));
+}
+
+}  // namespace
+
+bigfloat keepDigitsAbove(const bigfloat& f, double reach) {
+  if (f.sign() == 0 || f.prec() == bignum::INFINITE || std::isnan(reach) || reach == kNone) return f;
+  // The digits from f's top word boundary down to the error.
+  const double span = static_cast<double>(f.exp()) - reach;
+  if (!(span > 0) || reach > bignum::log10Magnitude(f) - 1) return bigfloat();  // the error reaches f's own size
+  // Beyond nine words, every word but the last right, as for any number.
+  // Nine words pass for the digits of a literal, taken as they stand: f keeps
+  // them when 80 of its significant digits are right. Otherwise only the
+  // whole words right, for answers show a short number's last word.
+  const double ratio = span / bignum::Basedigits;
+  const double sure = bignum::log10Magnitude(f) - reach;  // significant digits right
+  const double words = span > arithmetic::kLiteralDigits ? std::ceil(ratio)
+                       : sure >= arithmetic::kLiteralDigits - 1 ? 9
+                                                               : std::max(1.0, std::floor(ratio));
+  const long digits = static_cast<long>(std::min(words * bignum::Basedigits, static_cast<double>(f.prec())));
+  if (digits == f.prec() && digits <= span) return f;
+  bigfloat kept = f;
+  kept.prec(digits);
+  if (digits > span && digits < arithmetic::kLiteralDigits) {
+    // Less than a word right: the digits below the error, and one more, are cut.
+    const auto shift = static_cast<std::int64_t>(-std::floor(reach)) - 2;  // the last kept digit's unit is 10^-shift
+    const bigfloat up(("1e" + std::to_string(shift)).c_str(), bignum::INFINITE);
+    const bigfloat down(("1e" + std::to_string(-shift)).c_str(), bignum::INFINITE);
+    kept = bignum::trunc(kept * up) * down;
+    kept.prec(digits);
+  }
+  return kept;
+}
+
+double relativeErrorOf(const bigfloat& x) { return asTheyStand(x) || x.sign() == 0 ? kNone : relativeError(x); }
+
+bigfloat summed(const bigfloat& f, const bigfloat& a, const bigfloat& b) {
+  if (f.sign() == 0) return f;
+  const auto reach = [](const bigfloat& x) {
+    return asTheyStand(x) || x.sign() == 0 ? kNone : bignum::log10Magnitude(x) + relativeError(x);
+  };
+  return keepDigitsAbove(f, std::max(reach(a), reach(b)));
+}
+
+bigfloat multiplied(const bigfloat& f, const bigfloat& a, const bigfloat& b) {
+  const double error = std::max(relativeErrorOf(a), relativeErrorOf(b));
+  if (f.sign() == 0 || error == kNone) return f;
+  return keepDigitsAbove(f, bignum::log10Magnitude(f) + error);
+}
+
+bigfloat conditioned(const bigfloat& f, const bigfloat& x, double log10Condition) {
+  if (asTheyStand(x) || x.sign() == 0 || f.sign() == 0) return f;
+  return keepDigitsAbove(f, bignum::log10Magnitude(f) + log10Condition + relativeError(x));
+}
+
+double log10OfLn(const bigfloat& x) {
+  const double L = bignum::log10Magnitude(x);
+  if (std::fabs(L) >= 0.25) return std::log10(std::fabs(L) * std::log(10.0));
+  return std::log10(std::fabs(std::log1p(bignum::getdouble(x - bigfloat(1)))));
+}
+
+double distanceFromOne(const bigfloat& x) {
+  const double d = std::fabs(bignum::getdouble(abs(x) - bigfloat(1)));
+  if (asTheyStand(x)) return d;
+  return std::max(d, std::pow(10.0, relativeError(x)));
+}
+
+}  // namespace accuracy
