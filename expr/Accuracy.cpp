@@ -71,7 +71,8 @@ double relativeErrorOf(const bigfloat& x) { return asTheyStand(x) || x.sign() ==
 bigfloat summed(const bigfloat& f, const bigfloat& a, const bigfloat& b) {
   if (f.sign() == 0) return f;
   const auto reach = [](const bigfloat& x) {
-    return asTheyStand(x) || x.sign() == 0 ? kNone : bignum::log10Magnitude(x) + relativeError(x);
+    const double error = relativeErrorOf(x);
+    return error == kNone ? kNone : bignum::log10Magnitude(x) + error;
   };
   return keepDigitsAbove(f, std::max(reach(a), reach(b)));
 }

@@ -47,7 +47,7 @@ double log10OfDigits(const bigfloat& x) {
   return static_cast<double>(digits - 1) + leading;
 }
 
-// 1 / p at `digits` (p exact, not zero): exact when the reciprocal ends.
+// 1 / p (p not zero): exact when p is and the reciprocal ends, else at 90 digits.
 bigfloat reciprocal(const bigfloat& p) {
   if (isExact(p))
     if (const auto q = bignum::exactQuotient(bigfloat(1), p, kLiteralDigits)) return *q;

@@ -15,6 +15,7 @@
 #include "ui/CResultListCtrl.h"
 #include "ui/CResultViewDlg.h"
 #include "ui/ControlIds.h"
+#include "ui/ResultTexts.h"
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -180,23 +181,25 @@ class MainWindowTest : public QObject {
     CResultListCtrl* results = w.dialog.results();
     QCOMPARE(enabling(results->preparedMenu()),
              QStringList({"32771:0", "32772:0", "32774:0", "32793:1", "32794:0", "32792:1"}));
-    w.type(QStringLiteral("a = 1\nb = 2"));
+    w.type(QStringLiteral("a = 2^100\nb = 2"));
     w.ctrlEnter();
     QCOMPARE(enabling(results->preparedMenu()),
              QStringList({"32771:1", "32772:0", "32774:0", "32793:1", "32794:1", "32792:1"}));
     results->selectRow(results->rowOf(QStringLiteral("a")));
     QCOMPARE(enabling(results->preparedMenu()),
              QStringList({"32771:1", "32772:1", "32774:1", "32793:1", "32794:1", "32792:1"}));
-    // Result View of the selected variable.
+    // Result View of the selected variable: 2^100 is an integer, with its hexadecimal text.
     QString shown;
     whenModalOpens([&shown](QWidget* modal) {
       auto* view = qobject_cast<CResultViewDlg*>(modal);
       QVERIFY(view != nullptr);
+      QTest::mouseClick(findControl(view, ids::RadioHex), Qt::LeftButton);
       shown = qobject_cast<QLabel*>(findControl(view, ids::ViewLabel))->text() + " " + view->shownText();
       view->accept();
     });
     findCommand(results, ids::ResultView)->trigger();
-    QCOMPARE(shown, QStringLiteral("a = 1"));
+    const bignum::bigfloat power("1267650600228229401496703205376", bignum::INFINITE);
+    QCOMPARE(shown, QStringLiteral("a = ") + QString::fromStdString(radixText(power, 16)));
     // Clear Selected removes the variable through the evaluator.
     findCommand(results, ids::ResultClearSelected)->trigger();
     QCOMPARE(results->rowCount(), 1);
