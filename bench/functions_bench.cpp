@@ -3,8 +3,9 @@
 //   ours/pi/n          pi to n digits from a cold cache, vs mpfr_const_pi after
 //                      mpfr_free_cache plus mpfr_get_str to n decimal digits
 //                      (ours are decimal already)
-//   ours/exp|log|sin|atan/n   one call on an n-digit argument in (0, 1), with
-//                      pi and log(10) cached on both sides
+//   ours/exp|log|sin|atan|asin|atanh/n   one call on an n-digit argument in
+//                      (0, 1), with pi and log(10) cached on both sides
+//   ours/pow/n         x^y for that argument x and y = 1000 x + 7
 //
 // Unless MEMORYTHRESHOLD is set, long numbers are kept in memory. pi to 10^7
 // digits takes several seconds a side: --benchmark_filter='pi/1000000$' and
@@ -91,7 +92,35 @@ void peer(benchmark::State& state) {
   mpfr_clears(x, r, nullptr);
 }
 
+// x^y with x the n-digit argument and y = 1000 x + 7, a large exponent: the
+// general power takes guard digits as long as y log x has before its point.
+void oursPow(benchmark::State& state) {
+  const bigfloat x(argumentFor(digits(state)).c_str(), digits(state));
+  const bigfloat y = x * bigfloat(1000) + bigfloat(7);
+  benchmark::DoNotOptimize(bignum::pow(x, y).record());
+  for (auto _ : state) {
+    const bigfloat r = bignum::pow(x, y);
+    benchmark::DoNotOptimize(r.record());
+  }
+}
+
+void peerPow(benchmark::State& state) {
+  mpfr_t x, y, r;
+  mpfr_inits2(bitsFor(digits(state)), x, y, r, nullptr);
+  mpfr_set_str(x, argumentFor(digits(state)).c_str(), 10, MPFR_RNDN);
+  mpfr_mul_ui(y, x, 1000, MPFR_RNDN);
+  mpfr_add_ui(y, y, 7, MPFR_RNDN);
+  mpfr_pow(r, x, y, MPFR_RNDN);
+  for (auto _ : state) {
+    mpfr_pow(r, x, y, MPFR_RNDN);
+    benchmark::DoNotOptimize(r);
+  }
+  mpfr_clears(x, y, r, nullptr);
+}
+
 bigfloat ourExp(const bigfloat& x) { return bignum::exp(x); }
+bigfloat ourAsin(const bigfloat& x) { return bignum::asin(x); }
+bigfloat ourAtanh(const bigfloat& x) { return bignum::atanh(x); }
 bigfloat ourLog(const bigfloat& x) { return bignum::log(x); }
 bigfloat ourSin(const bigfloat& x) { return bignum::sin(x); }
 bigfloat ourAtan(const bigfloat& x) { return bignum::atan(x); }
@@ -109,6 +138,12 @@ PAIR("exp", ours<ourExp>, peer<mpfr_exp>, Arg(10000)->Arg(1000000)->Unit(benchma
 PAIR("log", ours<ourLog>, peer<mpfr_log>, Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond))
 PAIR("sin", ours<ourSin>, peer<mpfr_sin>, Arg(10000)->Unit(benchmark::kMillisecond))
 PAIR("atan", ours<ourAtan>, peer<mpfr_atan>, Arg(10000)->Unit(benchmark::kMillisecond))
+PAIR("asin", ours<ourAsin>, peer<mpfr_asin>, Arg(81)->Unit(benchmark::kMicrosecond))
+PAIR("atanh", ours<ourAtanh>, peer<mpfr_atanh>, Arg(81)->Unit(benchmark::kMicrosecond))
+PAIR("pow", oursPow, peerPow, Arg(81)->Unit(benchmark::kMicrosecond))
+PAIR("asin", ours<ourAsin>, peer<mpfr_asin>, Arg(10000)->Unit(benchmark::kMillisecond))
+PAIR("atanh", ours<ourAtanh>, peer<mpfr_atanh>, Arg(10000)->Unit(benchmark::kMillisecond))
+PAIR("pow", oursPow, peerPow, Arg(10000)->Unit(benchmark::kMillisecond))
 
 }  // namespace
 

@@ -119,11 +119,12 @@ std::string helpText() {
 Evaluates statements to 81 significant digits and prints one answer a line,
 rounded to 40 decimals. Numbers of up to 81 digits, and +, -, *, integer
 powers and quotients that end, are exact while their results fit 81 digits;
-functions, roots and other quotients take 90. Each -e TEXT is one input (it may hold several lines);
-each line of a FILE is one input (blank lines are skipped), and "-" reads the
-lines of standard input. Inputs are evaluated in the order given; without any,
-the lines of standard input are. Later inputs see the variables of earlier
-ones. At a terminal it prompts; "quit", "exit" or the end of input ends it.
+functions, roots and other quotients take 90. Each -e TEXT is one input (it
+may hold several lines); each line of a FILE is one input (blank lines are
+skipped), and "-" reads the lines of standard input. Inputs are evaluated in
+the order given; without any, the lines of standard input are. Later inputs
+see the variables of earlier ones. At a terminal it prompts; "quit", "exit"
+or the end of input ends it.
 
   -e TEXT            evaluate TEXT
   -v                 print "statement = answer" instead of the answer

@@ -160,6 +160,12 @@ TEST(Functions, RandomArgumentsAgreeWithMpfr) {
   }
 }
 
+// A precision and how many random cases to try at it.
+struct PrecisionRun {
+  long digits;
+  int cases;
+};
+
 // A random number of `count` digits, 0.ddd... (the leading digit not zero) times 10^exponent.
 std::string randomNumber(std::mt19937_64& rng, long count, long exponent) {
   std::string text = "0." + std::string(1, static_cast<char>('1' + rng() % 9));
@@ -175,14 +181,10 @@ TEST(Functions, InversesNearPlusOrMinusOneAgreeWithMpfr) {
   const Function inverses[] = {{"asin", [](const bigfloat& x) { return bignum::asin(x); }, mpfr_asin, {}},
                                {"acos", [](const bigfloat& x) { return bignum::acos(x); }, mpfr_acos, {}},
                                {"atanh", [](const bigfloat& x) { return bignum::atanh(x); }, mpfr_atanh, {}}};
-  struct Run {
-    long digits;
-    int randomCases;
-  };
   std::mt19937_64 rng(20260417);
-  for (const Run run : {Run{81, 60}, Run{1000, 9}, Run{10000, 0}}) {
+  for (const PrecisionRun run : {PrecisionRun{81, 60}, PrecisionRun{1000, 9}, PrecisionRun{10000, 0}}) {
     const long p = run.digits;
-    for (int round = -6; round < run.randomCases; ++round) {
+    for (int round = -6; round < run.cases; ++round) {
       // The six closest first: each function at each sign, 1 - x near 10^-(p - 1).
       const Function& f = inverses[round < 0 ? (round + 6) / 2 : rng() % 3];
       const int sign = round < 0 ? (round % 2 == 0 ? 1 : -1) : (rng() % 2 ? 1 : -1);
@@ -204,12 +206,8 @@ TEST(Functions, InversesNearPlusOrMinusOneAgreeWithMpfr) {
 // that y log x misses. Exponents up to 10^6 of either sign, the general power
 // against mpfr_pow and binary powering by the integer part against mpfr_pow_si.
 TEST(Functions, PowersWithLargeExponentsAgreeWithMpfr) {
-  struct Run {
-    long digits;
-    int cases;
-  };
   std::mt19937_64 rng(20260418);
-  for (const Run run : {Run{81, 40}, Run{1000, 8}, Run{10000, 2}}) {
+  for (const PrecisionRun run : {PrecisionRun{81, 40}, PrecisionRun{1000, 8}, PrecisionRun{10000, 2}}) {
     const long p = run.digits;
     for (int round = 0; round < run.cases; ++round) {
       // First 7^1000, which the calculator showed wrong, then random bases and exponents.
