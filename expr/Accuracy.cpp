@@ -16,13 +16,6 @@ namespace {
 
 constexpr double kNone = -std::numeric_limits<double>::infinity();
 
-// Whether x's digits count as they stand, without an error of their own: an
-// exact x, and one at a literal's precision (a literal of more digits, a
-// constant, an exact result cut), which the functions take as it is.
-bool asTheyStand(const bigfloat& x) {
-  return x.prec() == bignum::INFINITE || (x.prec() >= arithmetic::kLiteralDigits && x.prec() < arithmetic::kResultDigits);
-}
-
 // log10 of x's relative error (x with digits, not zero): a unit of its last
 // word. A number that carries a guard word may be off in it by more than a
 // unit (a product with an exact power of ten shifts the words and seems to
@@ -36,6 +29,10 @@ double relativeError(const bigfloat& x) {
 }
 
 }  // namespace
+
+bool carriesError(const bigfloat& x) {
+  return x.prec() != bignum::INFINITE && (x.prec() < arithmetic::kLiteralDigits || x.prec() >= arithmetic::kResultDigits);
+}
 
 bigfloat keepDigitsAbove(const bigfloat& f, double reach) {
   if (f.sign() == 0 || f.prec() == bignum::INFINITE || std::isnan(reach) || reach == kNone) return f;
@@ -66,7 +63,7 @@ bigfloat keepDigitsAbove(const bigfloat& f, double reach) {
   return kept;
 }
 
-double relativeErrorOf(const bigfloat& x) { return asTheyStand(x) || x.sign() == 0 ? kNone : relativeError(x); }
+double relativeErrorOf(const bigfloat& x) { return !carriesError(x) || x.sign() == 0 ? kNone : relativeError(x); }
 
 bigfloat summed(const bigfloat& f, const bigfloat& a, const bigfloat& b) {
   if (f.sign() == 0) return f;
@@ -83,8 +80,7 @@ bigfloat multiplied(const bigfloat& f, const bigfloat& a, const bigfloat& b) {
   return keepDigitsAbove(f, bignum::log10Magnitude(f) + error);
 }
 
-bigfloat conditioned(const bigfloat& f, const bigfloat& x, double log10Condition) {
-  if (asTheyStand(x) || x.sign() == 0 || f.sign() == 0) return f;
+bigfloat conditionedBy(const bigfloat& f, const bigfloat& x, double log10Condition) {
   return keepDigitsAbove(f, bignum::log10Magnitude(f) + log10Condition + relativeError(x));
 }
 
@@ -96,7 +92,7 @@ double log10OfLn(const bigfloat& x) {
 
 double distanceFromOne(const bigfloat& x) {
   const double d = std::fabs(bignum::getdouble(abs(x) - bigfloat(1)));
-  if (asTheyStand(x)) return d;
+  if (!carriesError(x)) return d;
   return std::max(d, std::pow(10.0, relativeError(x)));
 }
 

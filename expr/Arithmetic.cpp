@@ -159,7 +159,7 @@ bigfloat integerPower(const bigfloat& x, const bigfloat& n) {
     }
   }
   // m's own error comes to the power multiplied by n.
-  if (!isExact(m) && count.sign() != 0) value = accuracy::conditioned(value, m, bignum::log10Magnitude(count));
+  if (count.sign() != 0) value = accuracy::conditioned(value, m, [&] { return bignum::log10Magnitude(count); });
   return x.sign() < 0 && odd ? -value : value;
 }
 
@@ -169,7 +169,8 @@ bigfloat generalPower(const bigfloat& x, const bigfloat& y) {
   if (exponent.sign() == 0) return value;
   // The base's error comes to the power multiplied by |y|, the exponent's by |y ln x|.
   const double size = bignum::log10Magnitude(exponent);
-  return accuracy::conditioned(accuracy::conditioned(value, x, size), y, size + accuracy::log10OfLn(base));
+  return accuracy::conditioned(accuracy::conditioned(value, x, [&] { return size; }), y,
+                               [&] { return size + accuracy::log10OfLn(base); });
 }
 
 }  // namespace arithmetic

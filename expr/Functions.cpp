@@ -78,14 +78,14 @@ bigfloat Sin::evaluate(bigfloat x) {
   const bigfloat given = x;  // its own error, before it takes digits
   x = working(x);
   const bigfloat f = bignum::sin(x);
-  return f.sign() == 0 ? f : accuracy::conditioned(f, given, sineCondition(x, f));
+  return accuracy::conditioned(f, given, [&] { return sineCondition(x, f); });
 }
 
 bigfloat Cos::evaluate(bigfloat x) {
   const bigfloat given = x;  // its own error, before it takes digits
   x = working(x);
   const bigfloat f = bignum::cos(x);
-  return f.sign() == 0 || x.sign() == 0 ? f : accuracy::conditioned(f, given, sineCondition(x, f));
+  return accuracy::conditioned(f, given, [&] { return sineCondition(x, f); });
 }
 
 bigfloat Tan::evaluate(bigfloat x) {
@@ -99,7 +99,7 @@ bigfloat Tan::evaluate(bigfloat x) {
   refuseIf(abs(r - halfPi) < TOLERANCE || abs(r + halfPi) < TOLERANCE, message);
   refuseIf(abs(r - threeHalvesPi) < TOLERANCE || abs(r + threeHalvesPi) < TOLERANCE, message);
   const bigfloat f = bignum::tan(x);
-  return f.sign() == 0 ? f : accuracy::conditioned(f, given, tangentCondition(x, f));
+  return accuracy::conditioned(f, given, [&] { return tangentCondition(x, f); });
 }
 
 bigfloat Asin::evaluate(bigfloat x) {
@@ -107,7 +107,7 @@ bigfloat Asin::evaluate(bigfloat x) {
   const bigfloat given = x;  // its own error, before it takes digits
   x = working(x);
   const bigfloat f = bignum::asin(x);
-  return f.sign() == 0 ? f : accuracy::conditioned(f, given, arcCondition(x, f, 0.5, -1));
+  return accuracy::conditioned(f, given, [&] { return arcCondition(x, f, 0.5, -1); });
 }
 
 bigfloat Acos::evaluate(bigfloat x) {
@@ -117,7 +117,7 @@ bigfloat Acos::evaluate(bigfloat x) {
   const bigfloat given = x;  // its own error, before it takes digits
   x = working(x);
   const bigfloat f = bignum::acos(x);
-  return f.sign() == 0 ? f : accuracy::conditioned(f, given, arcCondition(x, f, 0.5, -1));
+  return accuracy::conditioned(f, given, [&] { return arcCondition(x, f, 0.5, -1); });
 }
 
 bigfloat Atan::evaluate(bigfloat x) { return bignum::atan(working(x)); }
@@ -174,7 +174,7 @@ bigfloat AcosH::evaluate(bigfloat x) {
   const bigfloat offset = x - 1;
   const bigfloat w = withPrecision(x, p + kGuard + smallness(offset));
   const bigfloat f = withPrecision(bignum::log(w + bignum::sqrt((w - 1) * (w + 1))), p);
-  return f.sign() == 0 ? f : accuracy::conditioned(f, given, arcCondition(x, f, 0.5, 1));
+  return accuracy::conditioned(f, given, [&] { return arcCondition(x, f, 0.5, 1); });
 }
 
 bigfloat AtanH::evaluate(bigfloat x) {
@@ -183,14 +183,14 @@ bigfloat AtanH::evaluate(bigfloat x) {
   const bigfloat given = x;  // its own error, before it takes digits
   x = working(x);
   const bigfloat f = bignum::atanh(x);
-  return accuracy::conditioned(f, given, arcCondition(x, f, 1, -1));
+  return accuracy::conditioned(f, given, [&] { return arcCondition(x, f, 1, -1); });
 }
 
 bigfloat Exp::evaluate(bigfloat x) {
   const bigfloat given = x;  // its own error, before it takes digits
   x = working(x);
   const bigfloat f = bignum::exp(x);
-  return x.sign() == 0 ? f : accuracy::conditioned(f, given, lg(x));
+  return accuracy::conditioned(f, given, [&] { return lg(x); });
 }
 
 bigfloat Ln::evaluate(bigfloat x) {
@@ -199,7 +199,7 @@ bigfloat Ln::evaluate(bigfloat x) {
   x = working(x);
   const bigfloat f = bignum::log(x);
   // Near 1 the logarithm magnifies x's error by 1 / |ln x|.
-  return f.sign() == 0 ? f : accuracy::conditioned(f, given, -lg(f));
+  return accuracy::conditioned(f, given, [&] { return -lg(f); });
 }
 
 bigfloat Lg::evaluate(bigfloat x) {
@@ -207,7 +207,7 @@ bigfloat Lg::evaluate(bigfloat x) {
   const bigfloat given = x;  // its own error, before it takes digits
   x = working(x);
   const bigfloat ln = bignum::log(x);
-  return ln.sign() == 0 ? ln : accuracy::conditioned(ln / bignum::log(working(bigfloat(10))), given, -lg(ln));
+  return accuracy::conditioned(ln / bignum::log(working(bigfloat(10))), given, [&] { return -lg(ln); });
 }
 
 bigfloat Log::evaluate(bigfloat a, bigfloat b) {
@@ -216,7 +216,7 @@ bigfloat Log::evaluate(bigfloat a, bigfloat b) {
   refuseIf(abs(a - 1) < TOLERANCE, kUndefinedLogarithm);
   const bigfloat lnB = bignum::log(working(b)), lnA = bignum::log(working(a));
   if (lnB.sign() == 0) return lnB;
-  return accuracy::conditioned(accuracy::conditioned(lnB / lnA, b, -lg(lnB)), a, -lg(lnA));
+  return accuracy::conditioned(accuracy::conditioned(lnB / lnA, b, [&] { return -lg(lnB); }), a, [&] { return -lg(lnA); });
 }
 
 bigfloat Log::evaluate(bigfloat) { throw std::string("Expect two parameters for 'log(a, b)' function !"); }
