@@ -182,7 +182,7 @@ TEST(Functions, InversesNearPlusOrMinusOneAgreeWithMpfr) {
                                {"acos", [](const bigfloat& x) { return bignum::acos(x); }, mpfr_acos, {}},
                                {"atanh", [](const bigfloat& x) { return bignum::atanh(x); }, mpfr_atanh, {}}};
   std::mt19937_64 rng(20260417);
-  for (const PrecisionRun run : {PrecisionRun{81, 60}, PrecisionRun{1000, 9}, PrecisionRun{10000, 0}}) {
+  for (const PrecisionRun run : {PrecisionRun{81, 60}, PrecisionRun{1000, 9}, PrecisionRun{10000, 3}}) {
     const long p = run.digits;
     for (int round = -6; round < run.cases; ++round) {
       // The six closest first: each function at each sign, 1 - x near 10^-(p - 1).
