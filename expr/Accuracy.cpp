@@ -38,13 +38,13 @@ bigfloat keepDigitsAbove(const bigfloat& f, double reach) {
   if (f.sign() == 0 || f.prec() == bignum::INFINITE || std::isnan(reach) || reach == kNone) return f;
   // The digits from f's top word boundary down to the error.
   const double span = static_cast<double>(f.exp()) - reach;
-  if (!(span > 0) || reach > bignum::log10Magnitude(f) - 1) return bigfloat();  // the error reaches f's own size
+  const double sure = bignum::log10Magnitude(f) - reach;  // significant digits right
+  if (!(span > 0) || sure < 1) return bigfloat();  // the error reaches f's own size
   // Beyond nine words, every word but the last right, as for any number.
   // Nine words pass for the digits of a literal, taken as they stand: f keeps
   // them when 80 of its significant digits are right. Otherwise only the
   // whole words right, for answers show a short number's last word.
   const double ratio = span / bignum::Basedigits;
-  const double sure = bignum::log10Magnitude(f) - reach;  // significant digits right
   const double words = span > arithmetic::kLiteralDigits ? std::ceil(ratio)
                        : sure >= arithmetic::kLiteralDigits - 1 ? 9
                                                                : std::max(1.0, std::floor(ratio));
@@ -84,11 +84,13 @@ bigfloat conditionedBy(const bigfloat& f, const bigfloat& x, double log10Conditi
   return keepDigitsAbove(f, bignum::log10Magnitude(f) + log10Condition + relativeError(x));
 }
 
-double log10OfLn(const bigfloat& x) {
+double naturalLog(const bigfloat& x) {
   const double L = bignum::log10Magnitude(x);
-  if (std::fabs(L) >= 0.25) return std::log10(std::fabs(L) * std::log(10.0));
-  return std::log10(std::fabs(std::log1p(bignum::getdouble(x - bigfloat(1)))));
+  if (std::fabs(L) >= 0.25) return L * std::log(10.0);
+  return std::log1p(bignum::getdouble(abs(x) - bigfloat(1)));
 }
+
+double log10OfLn(const bigfloat& x) { return std::log10(std::fabs(naturalLog(x))); }
 
 double distanceFromOne(const bigfloat& x) {
   const double d = std::fabs(bignum::getdouble(abs(x) - bigfloat(1)));

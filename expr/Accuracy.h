@@ -52,8 +52,10 @@ bignum::bigfloat conditioned(const bignum::bigfloat& f, const bignum::bigfloat& 
 bignum::bigfloat summed(const bignum::bigfloat& f, const bignum::bigfloat& a, const bignum::bigfloat& b);
 bignum::bigfloat multiplied(const bignum::bigfloat& f, const bignum::bigfloat& a, const bignum::bigfloat& b);
 
-// log10 |ln x| for x > 0 (minus infinity for x = 1), from x's exact digits
-// near 1.
+// ln |x| as a double for x != 0, from x's exact digits near +-1 (where a
+// double of x would lose them).
+double naturalLog(const bignum::bigfloat& x);
+// log10 |ln x| for x > 0 (minus infinity for x = 1).
 double log10OfLn(const bignum::bigfloat& x);
 
 // ||x| - 1| as a double from x's exact digits, but at least x's relative

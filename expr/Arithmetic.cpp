@@ -129,12 +129,7 @@ std::optional<bigfloat> integerExponent(const bigfloat& y) {
 }
 
 double powerMagnitude(const bigfloat& x, const bigfloat& y) {
-  double log10x = bignum::log10Magnitude(x);
-  if (std::fabs(log10x) < 0.25) {
-    // Near 1, from |x| - 1, whose digits a double of x would lose.
-    log10x = std::log1p(bignum::getdouble(abs(x) - bigfloat(1))) / std::log(10.0);
-  }
-  return bignum::getdouble(y) * log10x;
+  return bignum::getdouble(y) * accuracy::naturalLog(x) / std::log(10.0);
 }
 
 bigfloat integerPower(const bigfloat& x, const bigfloat& n) {

@@ -122,13 +122,13 @@ bigfloat call(const Token& name, const Token& close, const bigfloat* a, const bi
   };
   const std::unique_ptr<Function> function = Reflectable<Function>::create(name->getText());
   if (!function) refuse("Undefined function: " + name->getText());
-  if (b != nullptr && !function->takesTwoArguments())
-    refuse("Expect one parameter for '" + name->getText() + "(x)' function !");
   bigfloat value;
   try {
     value = b == nullptr ? function->evaluate(*a) : function->evaluate(*a, *b);
   } catch (const std::string& message) {
     refuse(message);
+  } catch (const Function::OneArgumentOnly&) {
+    refuse("Expect one parameter for '" + name->getText() + "(x)' function !");
   }
   if (abs(value) > VALUE_LIMIT) refuse(kTooBig);
   return value;

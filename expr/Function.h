@@ -12,10 +12,9 @@
 
 struct Function {
   virtual ~Function() = default;
-  // Whether the function takes two arguments (only log); the grammar refuses
-  // a second argument to the others before calling them.
-  virtual bool takesTwoArguments() const { return false; }
-  // The two-argument form: exact zero unless the function has one.
+  // The two-argument form, which only log has: the others throw OneArgumentOnly,
+  // and the grammar refuses the call with the function's name.
+  struct OneArgumentOnly {};
   virtual bignum::bigfloat evaluate(bignum::bigfloat a, bignum::bigfloat b);
   // The one-argument form.
   virtual bignum::bigfloat evaluate(bignum::bigfloat x) = 0;
@@ -61,7 +60,6 @@ NUMBRIX_FUNCTION(Ceil)
 
 // log(a, b): the logarithm of b to the base a; with one argument, refused.
 struct Log : Function {
-  bool takesTwoArguments() const override { return true; }
   bignum::bigfloat evaluate(bignum::bigfloat a, bignum::bigfloat b) override;
   bignum::bigfloat evaluate(bignum::bigfloat x) override;
 };

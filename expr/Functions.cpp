@@ -68,7 +68,7 @@ double arcCondition(const bigfloat& x, const bigfloat& f, double power, double s
 
 }  // namespace
 
-bigfloat Function::evaluate(bigfloat, bigfloat) { return bigfloat(0); }
+bigfloat Function::evaluate(bigfloat, bigfloat) { throw OneArgumentOnly{}; }
 
 namespace builtin {
 
