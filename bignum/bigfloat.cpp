@@ -137,7 +137,7 @@ bigfloat bigfloat::fromWords(int sign, std::int64_t wordExponent, long prec, con
   count -= lead;
   if (prec != INFINITE) count = std::min(count, static_cast<std::size_t>(prec));
   while (count > 0 && words[lead + count - 1] == 0) --count;
-  numstruct* r = newRecord(count, sign, wordExponent - static_cast<std::int64_t>(lead), prec, location);
+  Record r = newRecord(count, sign, wordExponent - static_cast<std::int64_t>(lead), prec, location);
   const std::size_t block = limits().Blocksize;
   for (std::size_t done = 0; done < count;) {
     const std::size_t n = std::min(block, count - done);
@@ -145,7 +145,7 @@ bigfloat bigfloat::fromWords(int sign, std::int64_t wordExponent, long prec, con
     r->writeback();
     done += n;
   }
-  return finish(r);
+  return finish(std::move(r));
 }
 
 int bigfloat::sign() const { return rec_ == nullptr ? 0 : rec_->sign; }
@@ -210,6 +210,7 @@ int compare(const bigfloat& a, const bigfloat& b, bool absolute) {
   if (x->exp != y->exp) return (x->exp < y->exp ? -1 : 1) * sx;
   const std::size_t shared = std::min(x->size(), y->size());
   const std::size_t block = limits().Blocksize;
+  WindowGuard guardX(*x), guardY(*y);
   for (std::size_t done = 0; done < shared;) {
     const std::size_t n = std::min(block, shared - done);
     const std::uint32_t* u = x->getreadwindow(done, n);

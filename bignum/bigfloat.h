@@ -12,6 +12,11 @@
 // made private (copy-on-write) before it is changed. Operations never change
 // their arguments. Not thread-safe: all calls come from one thread.
 //
+// Failures. A computation whose numbers on disk cannot be written or read (a
+// full disk, a lost file) throws ResourceError (resource_error.h), one that
+// runs out of memory std::bad_alloc; its arguments and every other number stay
+// as they were, and the next computation runs as usual.
+//
 // Exponents. Word exponents are kept within +-MAXEXPONENT words (about 2.6e18
 // decimal digits), so no computation or text can wrap them around: a result
 // whose exponent would go above the range gets the largest exponent (it

@@ -19,6 +19,8 @@ void alignedPairs(numstruct& X, numstruct& Y, std::int64_t d, std::size_t end, E
   const std::size_t block = limits().Blocksize;
   const std::size_t sizeX = X.size(), sizeY = Y.size();
   const auto shift = static_cast<std::size_t>(d);
+  // `each` writes the result, which may fail while both windows are open.
+  WindowGuard guardX(X), guardY(Y);
   for (std::size_t stop = end; stop > 0;) {
     const std::size_t start = stop > block ? stop - block : 0;
     // X words in [start, stop), Y words in [start - d, stop - d), as far as they go.
@@ -58,7 +60,7 @@ bigfloat combine(numstruct& X, numstruct& Y, int sign, bool subtract) {
   // A subtrahend reaching past `end` borrows one from the words kept.
   std::uint32_t carry = subtract && reach > end ? 1 : 0;
 
-  numstruct* r = newRecord(end, sign, X.exp, prec);
+  Record r = newRecord(end, sign, X.exp, prec);
   const std::size_t block = limits().Blocksize;
   const std::uint32_t* xm = X.memoryData();
   const std::uint32_t* ym = Y.memoryData();
@@ -92,12 +94,12 @@ bigfloat combine(numstruct& X, numstruct& Y, int sign, bool subtract) {
 
   if (!subtract && carry != 0) {
     // A final carry: a new leading word 1, one word more of exponent and precision.
-    numstruct* grown = newRecord(end + 1, sign, X.exp + 1, addPrecision(prec, 1));
+    Record grown = newRecord(end + 1, sign, X.exp + 1, addPrecision(prec, 1));
     grown->getwritewindow(0, 1)[0] = 1;
     grown->writeback();
     copyWords(*grown, 1, *r, 0, end);
-    delete r;
-    return finish(grown);
+    r.reset();
+    return finish(std::move(grown));
   }
   if (subtract) {
     // Leading zero words of the difference lower the exponent and the precision.
@@ -109,18 +111,18 @@ bigfloat combine(numstruct& X, numstruct& Y, int sign, bool subtract) {
       zeros += i;
     });
     if (zeros == end) {
-      delete r;
+      r.reset();
       return bigfloat();
     }
     if (zeros > 0) {
-      numstruct* shifted = newRecord(end - zeros, sign, X.exp - static_cast<std::int64_t>(zeros),
-                                     prec == INFINITE ? INFINITE : std::max<long>(prec - static_cast<long>(zeros), 1));
+      Record shifted = newRecord(end - zeros, sign, X.exp - static_cast<std::int64_t>(zeros),
+                                 prec == INFINITE ? INFINITE : std::max<long>(prec - static_cast<long>(zeros), 1));
       copyWords(*shifted, 0, *r, zeros, end - zeros);
-      delete r;
-      return finish(shifted);
+      r.reset();
+      return finish(std::move(shifted));
     }
   }
-  return finish(r);
+  return finish(std::move(r));
 }
 
 bigfloat addsub(const bigfloat& a, const bigfloat& b, bool subtract) {

@@ -59,7 +59,7 @@ bigfloat divshort(numstruct& a, numstruct& b) {
   bool underflow = false;
   const std::int64_t exp = clampExponent(a.exp - b.exp + 1 - (leadingZero ? 1 : 0), underflow);
   if (underflow) return bigfloat();
-  numstruct* r = newRecord(size, a.sign * b.sign, exp, prec);
+  Record r = newRecord(size, a.sign * b.sign, exp, prec);
   const std::size_t block = limits().Blocksize;
   remainder = 0;
   std::size_t next = 0;  // the next word of a (zeros after its end)
@@ -76,7 +76,7 @@ bigfloat divshort(numstruct& a, numstruct& b) {
     r->writeback();
     done += count;
   }
-  return finish(r);
+  return finish(std::move(r));
 }
 
 // Words in a buffer on the stack when they are few, on the heap otherwise.

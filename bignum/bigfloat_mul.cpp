@@ -33,12 +33,14 @@ inline std::uint64_t divideByBase(std::uint64_t v, std::uint32_t& remainder) {
   return v / Base;
 }
 
-// Writes result words from the least significant end, in windows.
+// Writes result words from the least significant end, in windows; close()
+// stores the last one. (A window left open by an exception goes with the record.)
 class BackwardWriter {
  public:
   BackwardWriter(numstruct& r, std::size_t end) : r_(r), start_(end), stop_(end) {}
-  ~BackwardWriter() {
+  void close() {
     if (out_ != nullptr) r_.writeback();
+    out_ = nullptr;
   }
   void put(std::size_t i, std::uint32_t w) {
     if (i < start_) {
@@ -68,13 +70,13 @@ std::vector<std::uint32_t> leadingWords(numstruct& r, std::size_t count) {
 
 // Records with the product's leading carry word in front: the words of `r`
 // moved one place down behind a new leading word.
-bigfloat withLeadingWord(numstruct* r, std::uint32_t lead, std::size_t keep) {
-  numstruct* grown = newRecord(keep, r->sign, r->exp + 1, r->prec);
+bigfloat withLeadingWord(Record r, std::uint32_t lead, std::size_t keep) {
+  Record grown = newRecord(keep, r->sign, r->exp + 1, r->prec);
   grown->getwritewindow(0, 1)[0] = lead;
   grown->writeback();
   if (keep > 1) copyWords(*grown, 1, *r, 0, keep - 1);
-  delete r;
-  return finish(grown);
+  r.reset();
+  return finish(std::move(grown));
 }
 
 // a times the one word of b.
@@ -87,14 +89,15 @@ bigfloat mulshort(numstruct& a, numstruct& b) {
   bool underflow = false;
   const std::int64_t exp = clampExponent(a.exp + b.exp - 1, underflow);
   if (underflow) return bigfloat();
-  numstruct* r = newRecord(size, a.sign * b.sign, exp, prec);
+  Record r = newRecord(size, a.sign * b.sign, exp, prec);
   if (m == 1) {
     copyWords(*r, 0, a, 0, size);
-    return finish(r);
+    return finish(std::move(r));
   }
   std::uint64_t carry = 0;
   {
     BackwardWriter out(*r, size);
+    WindowGuard guard(a);
     std::vector<std::uint32_t> block;
     const std::size_t step = limits().Blocksize;
     for (std::size_t stop = size; stop > 0;) {
@@ -108,10 +111,11 @@ bigfloat mulshort(numstruct& a, numstruct& b) {
       a.clearreadwindow();
       stop = start;
     }
+    out.close();
   }
-  if (carry == 0) return finish(r);
+  if (carry == 0) return finish(std::move(r));
   const std::size_t keep = prec == INFINITE || size < static_cast<std::size_t>(prec) ? size + 1 : size;
-  return withLeadingWord(r, static_cast<std::uint32_t>(carry), keep);
+  return withLeadingWord(std::move(r), static_cast<std::uint32_t>(carry), keep);
 }
 
 // Schoolbook product of the first words of a and all of b (b at most 50
@@ -126,7 +130,7 @@ bigfloat schoolbook(numstruct& a, numstruct& b) {
   const std::int64_t exp = clampExponent(a.exp + b.exp - 1, underflow);
   if (underflow) return bigfloat();
   const std::size_t size = na + nb - 1;
-  numstruct* r = newRecord(size, a.sign * b.sign, exp, prec);
+  Record r = newRecord(size, a.sign * b.sign, exp, prec);
 
   const std::uint32_t* am = a.memoryData();
   const std::uint32_t* bm = b.memoryData();
@@ -142,8 +146,8 @@ bigfloat schoolbook(numstruct& a, numstruct& b) {
       carry = divideByBase(column, word);
       rm[k] = word;
     }
-    if (carry == 0) return finish(r);
-    return withLeadingWord(r, static_cast<std::uint32_t>(carry), size + 1);
+    if (carry == 0) return finish(std::move(r));
+    return withLeadingWord(std::move(r), static_cast<std::uint32_t>(carry), size + 1);
   }
 
   const std::vector<std::uint32_t> B = leadingWords(b, nb);
@@ -153,6 +157,7 @@ bigfloat schoolbook(numstruct& a, numstruct& b) {
   std::uint64_t carry = 0;
   {
     BackwardWriter out(*r, size);
+    WindowGuard guard(a);
     const std::size_t step = limits().Blocksize;
     for (std::size_t stop = na; stop > 0;) {
       const std::size_t start = stop > step ? stop - step : 0;
@@ -178,10 +183,11 @@ bigfloat schoolbook(numstruct& a, numstruct& b) {
       carry = divideByBase(window[k % nb] + carry, word);
       out.put(k, word);
     }
+    out.close();
   }
-  if (carry == 0) return finish(r);
+  if (carry == 0) return finish(std::move(r));
   // A leading carry word: everything moves down by one; the result is cut to the precision anyway.
-  return withLeadingWord(r, static_cast<std::uint32_t>(carry), size + 1);
+  return withLeadingWord(std::move(r), static_cast<std::uint32_t>(carry), size + 1);
 }
 
 bigfloat mulmedium(numstruct& a, numstruct& b) {
@@ -201,10 +207,10 @@ bigfloat multransform(numstruct& a, numstruct& b) {
   bool underflow = false;
   const std::int64_t exp = clampExponent(a.exp + b.exp + product.carry - 1, underflow);
   if (underflow) return bigfloat();
-  numstruct* result = newRecord(0, a.sign * b.sign, exp, p, MEMORY);
+  Record result = newRecord(0, a.sign * b.sign, exp, p, MEMORY);
   result->takeStorage(*product.words);
   if (result->size() > r) result->relocate(DEFAULT, r);
-  return finish(result);
+  return finish(std::move(result));
 }
 
 }  // namespace

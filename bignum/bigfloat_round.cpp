@@ -17,9 +17,9 @@ bigfloat absfloor(const bigfloat& x) {
   numstruct& r = *x.record();
   if (r.sign == 0 || r.exp <= 0) return bigfloat();
   const std::size_t count = std::min(r.size(), static_cast<std::size_t>(std::min<std::int64_t>(r.exp, INFINITE)));
-  numstruct* result = newRecord(count, r.sign, r.exp, INFINITE);
+  Record result = newRecord(count, r.sign, r.exp, INFINITE);
   copyWords(*result, 0, r, 0, count);
-  return finish(result);
+  return finish(std::move(result));
 }
 
 // The integer away from zero: the integer part, plus one in its last word when

@@ -77,7 +77,7 @@ bigfloat::bigfloat(const char* text, long prec, int location) : rec_(zeroRecord(
       prec == DEFAULT ? static_cast<long>(std::min<std::size_t>(available, INFINITE - 1)) : wordsOf(prec);
   const std::size_t count = wordPrec == INFINITE ? available : std::min(available, static_cast<std::size_t>(wordPrec));
 
-  numstruct* r = newRecord(count, sign, std::min(wordExponent, MAXEXPONENT), wordPrec, location);
+  Record r = newRecord(count, sign, std::min(wordExponent, MAXEXPONENT), wordPrec, location);
   std::size_t next = first;  // the next digit to take
   const std::size_t block = limits().Blocksize;
   for (std::size_t done = 0; done < count;) {
@@ -92,7 +92,7 @@ bigfloat::bigfloat(const char* text, long prec, int location) : rec_(zeroRecord(
     r->writeback();
     done += n;
   }
-  *this = finish(r);
+  *this = finish(std::move(r));
 }
 
 std::ostream& pretty(std::ostream& out) {

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <numbers>
 
 #include "bignum/check.h"
+#include "bignum/exact.h"
 #include "bignum/functions.h"
 #include "bignum/functions_steps.h"
 
@@ -26,6 +28,13 @@ std::int64_t magnitude(const bigcomplex& z) {
 }
 
 bool isZero(const bigcomplex& z) { return z.re.sign() == 0 && z.im.sign() == 0; }
+
+// log10 of the larger part's magnitude (z not zero).
+double log10Size(const bigcomplex& z) {
+  if (z.re.sign() == 0) return log10Magnitude(z.im);
+  if (z.im.sign() == 0) return log10Magnitude(z.re);
+  return std::max(log10Magnitude(z.re), log10Magnitude(z.im));
+}
 
 bigcomplex half(const bigcomplex& z) { return {steps::half(z.re), steps::half(z.im)}; }
 
@@ -124,13 +133,18 @@ bigcomplex sqrt(const bigcomplex& z) {
 
 bigcomplex agm(const bigcomplex& x, const bigcomplex& y) {
   if (isZero(x) || isZero(y)) return {bigfloat(), bigfloat()};
-  long q = std::min(prec(x), prec(y));
-  BIGNUM_CHECK(q != INFINITE, "x.prec () != INFINITE", kComplex);
-  if (q <= Basedigits) q = 2 * Basedigits;
+  const long p = std::min(prec(x), prec(y));
+  BIGNUM_CHECK(p != INFINITE, "x.prec () != INFINITE", kComplex);
+  // A word beyond the precision takes the roundings of the steps.
+  const long q = std::max<long>(p, Basedigits) + Basedigits;
   bigcomplex a = withPrecision(x, q), b = withPrecision(y, q);
-  for (;;) {
+  // The ratio of the moduli (the larger parts, within a factor sqrt 2) and the angle between them.
+  const double ratio = std::fabs(log10Size(a) - log10Size(b)) * std::log(10.0) + std::log(2.0) + std::numbers::pi;
+  const int limit = agmStepLimit(ratio, q);
+  for (int step = 0; step < limit; ++step) {
     // a and b agree to d digits: |a - b| < 10^magnitude(d), |a| >= 10^(magnitude(a) - 9).
-    // Their mean is then the limit to about 2 d digits.
+    // Their mean is then the limit to about 2 d digits. Where rounding keeps
+    // their last word from settling, the step limit ends the loop.
     const bigcomplex d = a - b;
     if (isZero(d) || 2 * (magnitude(a) - Basedigits - magnitude(d)) >= q) break;
     const bigcomplex mean = withPrecision(half(a + b), q);
@@ -140,7 +154,7 @@ bigcomplex agm(const bigcomplex& x, const bigcomplex& y) {
     a = mean;
     b = root;
   }
-  return half(a + b);
+  return withPrecision(half(a + b), p);
 }
 
 namespace steps {
@@ -192,10 +206,15 @@ bigcomplex steps::expWithGuard(const bigcomplex& z, long guard) {
   if (k <= -static_cast<double>(MAXEXPONENT)) return {bigfloat(), bigfloat()};
   const double scale = std::exp(re - k * lnBase);
   bigcomplex y = fromDouble({scale * std::cos(im), scale * std::sin(im)}, static_cast<std::int64_t>(k));
-  // Newton on the logarithm: y <- y + y (w - log y).
+  // Newton on the logarithm: y <- y + y (w - log y). Where w lies next to
+  // +-pi i, y may lie across the logarithm's branch cut from e^w: w - log y
+  // is then off by 2 pi i and is taken back.
   for (long q : newtonPrecisions(p + guard, 4 * Basedigits)) {
     y = withPrecision(y, q + kGuard);
-    y = withPrecision(y + y * (withPrecision(w, q + kGuard) - logWithGuard(y, 0)), q);
+    bigcomplex step = withPrecision(w, q + kGuard) - logWithGuard(y, 0);
+    const bigfloat pi = cachedPi(q + kGuard);
+    if (abs(step.im) > pi) step.im = step.im.sign() > 0 ? step.im - bigfloat(2) * pi : step.im + bigfloat(2) * pi;
+    y = withPrecision(y + y * step, q);
   }
   return withPrecision(y, p);
 }

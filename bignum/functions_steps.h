@@ -1,6 +1,8 @@
 // Pieces shared by the elementary functions (internal to the library).
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -39,12 +41,29 @@ inline bigfloat offsetFromOne(const bigfloat& x) {
 
 // The precisions of a Newton iteration toward `target` digits, lowest first:
 // the target halved down, a word of margin each time, until `start` digits
-// (about twice what the start value is good for).
+// (about twice what the start value is good for). Two words is the fixed
+// point of the halving, so the list also ends there whatever `start` is.
 inline std::vector<long> newtonPrecisions(long target, long start) {
   std::vector<long> precisions;
-  for (long p = target; p > start; p = (p / Basedigits / 2 + 1) * Basedigits) precisions.insert(precisions.begin(), p);
+  for (long p = target; p > start && p > 2 * Basedigits; p = (p / Basedigits / 2 + 1) * Basedigits)
+    precisions.insert(precisions.begin(), p);
   precisions.insert(precisions.begin(), start);
   return precisions;
+}
+
+// The most steps an arithmetic-geometric mean at q digits needs when its two
+// starting values differ by a factor e^L (for complex values, L counts the
+// angle between them too). Each step at least halves L until it falls below
+// 1, and from there the relative gap at least squares, falling below
+// 10^-(q/2 + 18) (where the digits that surely agree reach half of q) within
+// log2(2.5 q + 100) steps; two more spare the rounding. The means stop on
+// agreeing digits, and this bound ends them also where rounding keeps their
+// last word from settling (a working precision of two or three words, whose
+// half is no whole number of words, stops no other way).
+inline int agmStepLimit(double L, long q) {
+  const double phases =
+      std::ceil(std::log2(std::max(1.0, L))) + std::ceil(std::log2(2.5 * static_cast<double>(q) + 100));
+  return static_cast<int>(std::min(phases, 200.0)) + 2;
 }
 
 // log x for x > 0 of finite precision, computed with `guard` digits beyond

@@ -1,12 +1,19 @@
 #include "bignum/init.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "bignum/check.h"
 #include "bignum/largebuffer.h"
+#include "bignum/scratch.h"
+#include "bignum/storage.h"
 
 namespace bignum {
 
@@ -75,6 +82,67 @@ std::size_t floorTransformLength(std::size_t n) {
 
 const char* systemLookup(const char* name) { return std::getenv(name); }
 
+constexpr std::size_t kSettingsFileLimit = std::size_t{1} << 20;
+
+std::string& settingsFolder() {
+  static std::string folder;  // set before main or after: built on first use
+  return folder;
+}
+
+// The settings of "bignum.ini" in the settings folder, when it is a regular file.
+void readSettingsFolder(Settings& settings) {
+  if (settingsFolder().empty()) return;
+  const std::string path = settingsFolder() + "/bignum.ini";
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return;
+  // Without blocking and checked again, should it have been swapped for a FIFO meanwhile.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return;
+  std::string text;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    char buffer[4096];
+    while (text.size() < kSettingsFileLimit) {
+      const ssize_t got = ::read(fd, buffer, std::min(sizeof buffer, kSettingsFileLimit - text.size()));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) break;
+      text.append(buffer, static_cast<std::size_t>(got));
+    }
+  }
+  ::close(fd);
+  std::istringstream in(text);
+  readSettingsFile(in, settings);
+}
+
+Limits limitsFromSettings() {
+  Settings settings;
+  readSettingsFolder(settings);
+  readSettingsEnvironment(settings, systemLookup);
+  return deriveLimits(settings);
+}
+
+// Allocates a workspace for `limits` and puts both in force, giving back any
+// workspace before; false, with nothing changed, when it cannot be allocated.
+bool start(const Limits& limits) {
+  // Aligned to the cache line, and to 64 bytes at least for the vector kernels.
+  const std::size_t alignWords = std::max<std::size_t>(limits.Burst, 16);
+  auto* block = static_cast<std::uint32_t*>(std::malloc((limits.Maxblocksize + alignWords - 1) * 4));
+  if (block == nullptr) return false;
+  dropCachedLarge();
+  std::free(workspaceBlock);
+  workspaceBlock = block;
+  const auto address = reinterpret_cast<std::uintptr_t>(block);
+  const std::uintptr_t alignBytes = alignWords * 4;
+  workspaceStart = reinterpret_cast<std::uint32_t*>((address + alignBytes - 1) / alignBytes * alignBytes);
+
+  detail::current = limits;
+  detail::started = true;
+  if (!exitHookSet) {
+    exitHookSet = true;
+    std::atexit(shutdown);
+  }
+  return true;
+}
+
 }  // namespace
 
 void readSettingsFile(std::istream& in, Settings& settings) {
@@ -127,27 +195,14 @@ Limits deriveLimits(const Settings& s) {
 
 bool init() {
   if (detail::started) return true;
-  Settings settings;
-  std::ifstream file("bignum.ini");
-  if (file) readSettingsFile(file, settings);
-  readSettingsEnvironment(settings, systemLookup);
-  const Limits limits = deriveLimits(settings);
+  return start(limitsFromSettings());
+}
 
-  // Aligned to the cache line, and to 64 bytes at least for the vector kernels.
-  const std::size_t alignWords = std::max<std::size_t>(limits.Burst, 16);
-  workspaceBlock = static_cast<std::uint32_t*>(std::malloc((limits.Maxblocksize + alignWords - 1) * 4));
-  if (workspaceBlock == nullptr) return false;
-  const auto address = reinterpret_cast<std::uintptr_t>(workspaceBlock);
-  const std::uintptr_t alignBytes = alignWords * 4;
-  workspaceStart = reinterpret_cast<std::uint32_t*>((address + alignBytes - 1) / alignBytes * alignBytes);
-
-  detail::current = limits;
-  detail::started = true;
-  if (!exitHookSet) {
-    exitHookSet = true;
-    std::atexit(shutdown);
-  }
-  return true;
+bool setSettingsFolder(const std::string& folder) {
+  settingsFolder() = folder;
+  if (!detail::started) return true;
+  if (workspaceInUse() || scratchFilesInUse() > 0) return false;
+  return start(limitsFromSettings());
 }
 
 void shutdown() {

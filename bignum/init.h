@@ -2,14 +2,17 @@
 // and the one large workspace, made once per process before the first number.
 //
 // Settings come from built-in defaults, then the optional file "bignum.ini" in
-// the current directory (lines "key = value"), then the environment variables
-// RAMSIZE, CACHEL1SIZE, CACHEL2SIZE, CACHEBURST, MEMORYTHRESHOLD, BLOCKSIZE,
-// NPROCESSORS and MAXBLOCKSIZE. They never change after start-up.
+// the program's settings folder (lines "key = value"; see setSettingsFolder:
+// without a folder there is no file, and the current directory is never
+// looked at), then the environment variables RAMSIZE, CACHEL1SIZE,
+// CACHEL2SIZE, CACHEBURST, MEMORYTHRESHOLD, BLOCKSIZE, NPROCESSORS and
+// MAXBLOCKSIZE. They change only through setSettingsFolder().
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <istream>
+#include <string>
 
 namespace bignum {
 
@@ -72,6 +75,17 @@ Limits deriveLimits(const Settings& settings);
 // Starts the library: reads the settings, derives the limits and allocates the
 // workspace. A second call does nothing. Returns false if the workspace cannot be allocated.
 bool init();
+
+// Makes `folder` the settings folder: "<folder>/bignum.ini" is read at start-up
+// when it is a regular file (a link to one is followed; a FIFO, a device or a
+// folder is never opened for reading), at most its first MiB. Meant to be
+// called before the first number is made. Numbers made during static
+// initialisation start the library before main, so a library already started
+// is started again with the new settings when that is safe: when no number
+// lives on disk and the workspace is not lent out. Returns false when it was
+// not (the settings in force stay until the process ends), or when the
+// workspace for the new settings cannot be allocated (the old settings stay).
+bool setSettingsFolder(const std::string& folder);
 
 // Frees the workspace; runs at process exit.
 void shutdown();

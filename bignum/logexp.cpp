@@ -7,6 +7,7 @@
 #include <locale>
 #include <sstream>
 
+#include "bignum/exact.h"
 #include "bignum/functions.h"
 #include "bignum/functions_steps.h"
 #include "bignum/storage.h"
@@ -92,18 +93,23 @@ bigfloat logScaleAgm(long p) {
 
 bigfloat agm(const bigfloat& x, const bigfloat& y) {
   if (x.sign() == 0 || y.sign() == 0) return bigfloat();
-  long q = std::min(x.prec(), y.prec());
-  BIGNUM_CHECK(q != INFINITE, "x.prec () != INFINITE", "functions");
-  if (q <= Basedigits) q = 2 * Basedigits;
+  const long p = std::min(x.prec(), y.prec());
+  BIGNUM_CHECK(p != INFINITE, "x.prec () != INFINITE", "functions");
+  // A word beyond the precision takes the roundings of the steps, whose
+  // square roots are good to all but their last word.
+  const long q = std::max<long>(p, Basedigits) + Basedigits;
   bigfloat a = withPrecision(x, q), b = withPrecision(y, q);
   // Once a and b agree to d digits, their mean is the limit to about 2 d
-  // digits (the gap squares each step), so the loop stops there.
-  for (std::int64_t d = agreeingDigits(a, b); 2 * d < q; d = agreeingDigits(a, b)) {
+  // digits (the gap squares each step), so the loop stops there, or after
+  // the steps that surely bring them as close as rounding lets them come.
+  const double ratio = std::fabs(log10Magnitude(a) - log10Magnitude(b)) * std::log(10.0);
+  const int limit = agmStepLimit(ratio, q);
+  for (int step = 0; step < limit && 2 * agreeingDigits(a, b) < q; ++step) {
     const bigfloat mean = withPrecision(half(a + b), q);
     b = withPrecision(sqrt(a * b), q);
     a = mean;
   }
-  return half(a + b);
+  return withPrecision(half(a + b), p);
 }
 
 namespace steps {

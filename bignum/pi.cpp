@@ -105,11 +105,11 @@ bigfloat cachedPi(long p) {
     if (c.terms == 0) {
       c.series = split(0, wanted);
     } else if (wanted > c.terms) {
-      // Continue the series after the terms already summed.
+      // Continue the series after the terms already summed; all three parts are
+      // replaced together, so that a computation stopped by an exception leaves
+      // the series as it was.
       const Split more = split(c.terms, wanted);
-      c.series.T = c.series.T * more.Q + c.series.P * more.T;
-      c.series.P = c.series.P * more.P;
-      c.series.Q = c.series.Q * more.Q;
+      c.series = Split{c.series.P * more.P, c.series.Q * more.Q, c.series.T * more.Q + c.series.P * more.T};
     }
     c.terms = std::max(c.terms, wanted);
     c.value = fromSeries(c.series, p);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
+#include <utility>
 
 #include "bignum/bigfloat.h"
 #include "bignum/check.h"
@@ -35,11 +37,15 @@ inline std::int64_t clampExponent(std::int64_t e, bool& underflow) {
 // The shared zero record.
 numstruct* zeroRecord();
 
+// A record being written, owned until finish() makes a number of it, so that
+// a computation that stops with an exception frees it.
+using Record = std::unique_ptr<numstruct>;
+
 // A new record of `size` words with the given fields. Numbers live on disk
 // above Memorythreshold words (DEFAULT): in memory they would hold the one
 // workspace, which only one buffer at a time can have.
-inline numstruct* newRecord(std::size_t size, int sign, std::int64_t exp, long prec, int location = DEFAULT) {
-  auto* r = new numstruct(size, location);
+inline Record newRecord(std::size_t size, int sign, std::int64_t exp, long prec, int location = DEFAULT) {
+  Record r = std::make_unique<numstruct>(size, location);
   r->sign = sign;
   r->exp = exp;
   r->prec = prec;
@@ -48,13 +54,15 @@ inline numstruct* newRecord(std::size_t size, int sign, std::int64_t exp, long p
 
 // Makes a finished number of a record whose words are written: cuts it to its
 // precision, strips trailing zero words and gives zero for no words left (or
-// an exponent below the range).
+// an exponent below the range). The number owns the record from the start.
 bigfloat finish(numstruct* r);
+inline bigfloat finish(Record r) { return finish(r.release()); }
 
 // Reads words [first, first + count) of a record in windows of `block` words,
 // calling each(words, position, n) for every window, front to back.
 template <class Each>
 void forWindows(numstruct& r, std::size_t first, std::size_t count, std::size_t block, Each&& each) {
+  WindowGuard guard(r);
   for (std::size_t done = 0; done < count;) {
     const std::size_t n = std::min(block, count - done);
     each(r.getreadwindow(first + done, n), first + done, n);

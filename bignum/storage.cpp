@@ -7,13 +7,15 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "bignum/check.h"
 #include "bignum/init.h"
 #include "bignum/largebuffer.h"
+#include "bignum/resource_error.h"
+#include "bignum/scratch.h"
 
 static_assert(std::endian::native == std::endian::little, "backing files hold little-endian words");
 
@@ -24,15 +26,20 @@ namespace {
 constexpr const char* kStorage = "storage";
 
 bool workspaceLent = false;
-std::uint32_t nextFileNumber = 0;
 
-// Loops until all bytes are transferred; false on any error or end of file.
+[[noreturn]] void fail(const char* what) {
+  const int error = errno;
+  throw ResourceError(std::string(what) + ": " + std::strerror(error));
+}
+
+// Loops until all bytes are transferred; false (errno set) on any error or end of file.
 bool transferAll(int fd, std::size_t offset, std::size_t bytes, void* buffer, bool reading) {
   auto* p = static_cast<char*>(buffer);
   while (bytes > 0) {
     const ssize_t done = reading ? ::pread(fd, p, bytes, static_cast<off_t>(offset))
                                  : ::pwrite(fd, p, bytes, static_cast<off_t>(offset));
     if (done < 0 && errno == EINTR) continue;
+    if (done == 0) errno = reading ? ENODATA : ENOSPC;
     if (done <= 0) return false;
     p += done;
     offset += static_cast<std::size_t>(done);
@@ -41,16 +48,30 @@ bool transferAll(int fd, std::size_t offset, std::size_t bytes, void* buffer, bo
   return true;
 }
 
-int openFile(const std::string& name, int flags) {
-  int fd;
-  do {
-    fd = ::open(name.c_str(), flags | O_CLOEXEC, 0666);
-  } while (fd < 0 && errno == EINTR);
-  BIGNUM_CHECK(fd >= 0, "fs->good ()", kStorage);
-  return fd;
-}
+// A descriptor, closed with its owner; close() reports a failure to close.
+class File {
+ public:
+  explicit File(int fd) : fd_(fd) {}
+  ~File() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  int get() const { return fd_; }
+  void close() {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && errno != EINTR) fail("cannot close a file of a long number");
+  }
 
-void closeFile(int fd) { BIGNUM_CHECK(::close(fd) == 0, "fs->good ()", kStorage); }
+ private:
+  int fd_;
+};
+
+// Cuts the file to `words` words, or extends it with zero words.
+void setLength(int fd, std::size_t words) {
+  if (::ftruncate(fd, static_cast<off_t>(words * 4)) != 0) fail("cannot change the length of a file of a long number");
+}
 
 }  // namespace
 
@@ -62,7 +83,7 @@ std::uint32_t* allocateWords(std::size_t words) {
     // aligned and kept for reuse.
     const std::size_t bytes = words * 4;
     void* buffer = bytes >= kLargeBuffer ? allocateLarge(bytes) : std::malloc(bytes);
-    BIGNUM_CHECK(buffer != nullptr, "data", kStorage);
+    if (buffer == nullptr) throw std::bad_alloc();
     return static_cast<std::uint32_t*>(buffer);
   }
   BIGNUM_CHECK(!workspaceLent, "!workspaceused", "modint");
@@ -87,50 +108,54 @@ void releaseWords(std::uint32_t* buffer, std::size_t words) {
 bool workspaceInUse() { return workspaceLent; }
 
 void streamRead(int stream, std::size_t position, std::size_t words, std::uint32_t* into) {
-  BIGNUM_CHECK(transferAll(stream, position * 4, words * 4, into, true), "fs->good ()", kStorage);
+  if (!transferAll(stream, position * 4, words * 4, into, true)) fail("cannot read a file of a long number");
 }
 
 void streamWrite(int stream, std::size_t position, std::size_t words, const std::uint32_t* from) {
-  BIGNUM_CHECK(transferAll(stream, position * 4, words * 4, const_cast<std::uint32_t*>(from), false), "fs->good ()",
-               kStorage);
+  if (!transferAll(stream, position * 4, words * 4, const_cast<std::uint32_t*>(from), false))
+    fail("cannot write a file of a long number");
 }
 
 // --- datastruct ------------------------------------------------------------
 
-std::string datastruct::fileName() const {
-  char name[32];
-  std::snprintf(name, sizeof name, "%08u.num", static_cast<unsigned>(fileNumber_));
-  return name;
-}
+std::string datastruct::fileName() const { return scratchFilePath(fileNumber_); }
 
-void datastruct::createFile(const std::uint32_t* words, std::size_t count) {
-  fileNumber_ = nextFileNumber++;
-  const int fd = openFile(fileName(), O_RDWR | O_CREAT | O_TRUNC);
-  if (count > 0) streamWrite(fd, 0, count, words);
-  if (size_ > count) BIGNUM_CHECK(::ftruncate(fd, static_cast<off_t>(size_ * 4)) == 0, "fs->good ()", kStorage);
-  closeFile(fd);
+// A new file of `total` words, the first `count` from `words`, the rest zero.
+// Nothing changes when it fails.
+void datastruct::createFile(const std::uint32_t* words, std::size_t count, std::size_t total) {
+  const ScratchFile created = createScratchFile();
+  try {
+    File file(created.fd);
+    if (count > 0) streamWrite(file.get(), 0, count, words);
+    if (total > count) setLength(file.get(), total);
+    file.close();
+  } catch (...) {
+    removeScratchFile(created.number);
+    throw;
+  }
+  fileNumber_ = created.number;
 }
 
 void datastruct::readFile(std::size_t position, std::size_t length, std::uint32_t* into) {
-  const int fd = openFile(fileName(), O_RDONLY);
-  streamRead(fd, position, length, into);
-  closeFile(fd);
+  File file(openScratchFile(fileNumber_, O_RDONLY));
+  streamRead(file.get(), position, length, into);
+  file.close();
 }
 
-void datastruct::writeFile(std::size_t position, std::size_t length, const std::uint32_t* from, bool create) {
-  const int fd = openFile(fileName(), O_RDWR | (create ? O_CREAT : 0));
-  streamWrite(fd, position, length, from);
-  closeFile(fd);
+void datastruct::writeFile(std::size_t position, std::size_t length, const std::uint32_t* from) {
+  File file(openScratchFile(fileNumber_, O_RDWR));
+  streamWrite(file.get(), position, length, from);
+  file.close();
 }
 
 // Cuts the file, or extends it with zero words.
 void datastruct::setFileLength(std::size_t words) {
-  const int fd = openFile(fileName(), O_RDWR | O_CREAT);
-  BIGNUM_CHECK(::ftruncate(fd, static_cast<off_t>(words * 4)) == 0, "fs->good ()", kStorage);
-  closeFile(fd);
+  File file(openScratchFile(fileNumber_, O_RDWR));
+  setLength(file.get(), words);
+  file.close();
 }
 
-void datastruct::removeFile() { ::unlink(fileName().c_str()); }
+void datastruct::removeFile() { removeScratchFile(fileNumber_); }
 
 std::uint32_t* datastruct::newArray(std::size_t words) {
   if (words == 0) return nullptr;
@@ -158,12 +183,11 @@ datastruct::datastruct(std::size_t size, std::uint32_t* data, int location, bool
   }
   // On disk: the words (or zeros) go to a new file. Without `fill` the file is
   // still as long as the mantissa, so that every window can be read.
-  fileNumber_ = nextFileNumber++;
-  if (size > 0) {
-    const int fd = openFile(fileName(), O_RDWR | O_CREAT | O_TRUNC);
-    if (data != nullptr) streamWrite(fd, 0, size, data);
-    BIGNUM_CHECK(::ftruncate(fd, static_cast<off_t>(size * 4)) == 0, "fs->good ()", kStorage);
-    closeFile(fd);
+  try {
+    createFile(data, data != nullptr ? size : 0, size);
+  } catch (...) {
+    releaseWords(data, size);
+    throw;
   }
   releaseWords(data, size);
 }
@@ -175,33 +199,48 @@ datastruct::datastruct(datastruct& source, std::size_t count, int location, std:
   if (location_ == MEMORY) {
     data_ = newArray(total);
     capacity_ = capacityOf(data_, total);
-    for (std::size_t done = 0; done < copied;) {
-      const std::size_t n = std::min(l.Blocksize, copied - done);
-      std::memcpy(data_ + done, source.getreadwindow(done, n), n * 4);
-      source.clearreadwindow();
-      done += n;
+    try {
+      for (std::size_t done = 0; done < copied;) {
+        const std::size_t n = std::min(l.Blocksize, copied - done);
+        std::memcpy(data_ + done, source.getreadwindow(done, n), n * 4);
+        source.clearreadwindow();
+        done += n;
+      }
+    } catch (...) {
+      freeArray(data_, capacity_);
+      throw;
     }
     if (total > copied) std::memset(data_ + copied, 0, (total - copied) * 4);
     return;
   }
   // A disk target is written straight through its file; a disk source is read
   // in heap-sized windows so that the workspace is not needed twice.
-  fileNumber_ = nextFileNumber++;
-  if (total == 0) return;
-  const int fd = openFile(fileName(), O_RDWR | O_CREAT | O_TRUNC);
-  const std::size_t chunk = source.location() == DISK ? l.Blocksize : l.Maxblocksize;
-  for (std::size_t done = 0; done < copied;) {
-    const std::size_t n = std::min(chunk, copied - done);
-    streamWrite(fd, done, n, source.getreadwindow(done, n));
-    source.clearreadwindow();
-    done += n;
+  const ScratchFile created = createScratchFile();
+  try {
+    File file(created.fd);
+    WindowGuard guard(source);
+    const std::size_t chunk = source.location() == DISK ? l.Blocksize : l.Maxblocksize;
+    for (std::size_t done = 0; done < copied;) {
+      const std::size_t n = std::min(chunk, copied - done);
+      streamWrite(file.get(), done, n, source.getreadwindow(done, n));
+      source.clearreadwindow();
+      done += n;
+    }
+    setLength(file.get(), total);
+    file.close();
+  } catch (...) {
+    removeScratchFile(created.number);
+    throw;
   }
-  BIGNUM_CHECK(::ftruncate(fd, static_cast<off_t>(total * 4)) == 0, "fs->good ()", kStorage);
-  closeFile(fd);
+  fileNumber_ = created.number;
 }
 
 datastruct::~datastruct() {
-  BIGNUM_CHECK(!gotdata_, "!gotdata", kStorage);
+  if (gotdata_) {
+    // Only a computation abandoned through an exception leaves a window open.
+    BIGNUM_CHECK(std::uncaught_exceptions() > 0, "!gotdata", kStorage);
+    dropwindow();
+  }
   if (location_ == MEMORY) {
     freeArray(data_, capacity_);
   } else {
@@ -212,13 +251,24 @@ datastruct::~datastruct() {
 
 std::uint32_t* datastruct::openWindow(std::size_t position, std::size_t length, bool read) {
   BIGNUM_CHECK(!gotdata_, "!gotdata", kStorage);
-  gotdata_ = true;
-  if (location_ == MEMORY) return data_ == nullptr ? nullptr : data_ + position;
+  if (location_ == MEMORY) {
+    gotdata_ = true;
+    return data_ == nullptr ? nullptr : data_ + position;
+  }
   BIGNUM_CHECK(data_ == nullptr, "!data", kStorage);
+  std::uint32_t* buffer = allocateWords(length);
+  if (read && length > 0) {
+    try {
+      readFile(position, length, buffer);
+    } catch (...) {
+      releaseWords(buffer, length);
+      throw;
+    }
+  }
+  gotdata_ = true;
   position_ = position;
   windowLength_ = length;
-  data_ = allocateWords(length);
-  if (read && length > 0) readFile(position, length, data_);
+  data_ = buffer;
   return data_;
 }
 
@@ -232,18 +282,27 @@ std::uint32_t* datastruct::getwritewindow(std::size_t position, std::size_t leng
 
 void datastruct::clearreadwindow() {
   BIGNUM_CHECK(gotdata_, "gotdata", kStorage);
-  gotdata_ = false;
-  if (location_ == MEMORY) return;
-  releaseWords(data_, windowLength_);
-  data_ = nullptr;
+  dropwindow();
 }
 
 void datastruct::writeback() {
   BIGNUM_CHECK(gotdata_, "gotdata", kStorage);
+  if (location_ == DISK && windowLength_ > 0) {
+    BIGNUM_CHECK(data_ != nullptr, "data", kStorage);
+    try {
+      writeFile(position_, windowLength_, data_);
+    } catch (...) {
+      dropwindow();
+      throw;
+    }
+  }
+  dropwindow();
+}
+
+void datastruct::dropwindow() noexcept {
+  if (!gotdata_) return;
   gotdata_ = false;
   if (location_ == MEMORY) return;
-  BIGNUM_CHECK(data_ != nullptr || windowLength_ == 0, "data", kStorage);
-  if (windowLength_ > 0) writeFile(position_, windowLength_, data_);
   releaseWords(data_, windowLength_);
   data_ = nullptr;
 }
@@ -288,19 +347,25 @@ void datastruct::relocate(int location, std::size_t newSize) {
   }
   const std::size_t kept = std::min(size_, newSize);
   if (target == DISK) {
-    std::uint32_t* words = data_;
-    const std::size_t oldCapacity = capacity_;
+    // The array is given back only once its words are in the new file.
+    createFile(data_, kept, newSize);
+    freeArray(data_, capacity_);
     data_ = nullptr;
     capacity_ = 0;
     location_ = DISK;
     size_ = newSize;
-    createFile(words, kept);
-    freeArray(words, oldCapacity);
     return;
   }
   // DISK -> MEMORY: read the file into a new array, then delete it.
   std::uint32_t* words = newArray(newSize);
-  if (kept > 0) readFile(0, kept, words);
+  if (kept > 0) {
+    try {
+      readFile(0, kept, words);
+    } catch (...) {
+      freeArray(words, capacityOf(words, newSize));
+      throw;
+    }
+  }
   if (newSize > kept) std::memset(words + kept, 0, (newSize - kept) * 4);
   removeFile();
   location_ = MEMORY;
@@ -335,14 +400,16 @@ void datastruct::takeStorage(datastruct& other) {
 
 int datastruct::openstream() {
   BIGNUM_CHECK(location_ != MEMORY, "location != MEMORY", kStorage);
-  if (stream_ < 0) stream_ = openFile(fileName(), O_RDWR | O_CREAT);
+  if (stream_ < 0) stream_ = openScratchFile(fileNumber_, O_RDWR);
   return stream_;
 }
 
 void datastruct::closestream() {
   BIGNUM_CHECK(location_ != MEMORY, "location != MEMORY", kStorage);
-  if (stream_ >= 0) closeFile(stream_);
+  if (stream_ < 0) return;
+  File file(stream_);
   stream_ = -1;
+  file.close();
 }
 
 // --- word routines -----------------------------------------------------------
@@ -350,6 +417,7 @@ void datastruct::closestream() {
 void copyWords(datastruct& target, std::size_t targetPosition, datastruct& source, std::size_t sourcePosition,
                std::size_t length) {
   const std::size_t block = limits().Blocksize;
+  WindowGuard guard(source);
   for (std::size_t done = 0; done < length;) {
     const std::size_t n = std::min(block, length - done);
     const std::uint32_t* from = source.getreadwindow(sourcePosition + done, n);

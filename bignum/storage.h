@@ -1,11 +1,18 @@
 // Mantissa storage: arrays of 32-bit words held in memory or, when long, in a
-// file of their own in the current directory, always reached through access
-// windows so that the caller need not know which. Also the word allocator,
-// which lends out the one large workspace for buffers above Memorythreshold words.
+// file of their own in the process's private folder (see scratch.h), always
+// reached through access windows so that the caller need not know which. Also
+// the word allocator, which lends out the one large workspace for buffers
+// above Memorythreshold words.
+//
+// Failures throw: ResourceError when a file cannot be made, opened, read,
+// written or cut, std::bad_alloc when memory runs out. Whatever throws leaves
+// the storages it was given as they were, with no window open that it opened,
+// and the workspace lent out only where it was before.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <string>
 
 namespace bignum {
@@ -16,8 +23,9 @@ inline constexpr int DISK = 1;
 inline constexpr int DEFAULT = -1;
 
 // A buffer of `words` words (aligned to 64 bytes from 32 KiB on). Up to Memorythreshold words
-// it is fresh heap memory (null for 0 words); above that the workspace is lent
-// out, which must be free ("!workspaceused") and large enough ("size <= Maxblocksize").
+// it is fresh heap memory (null for 0 words; std::bad_alloc when there is none);
+// above that the workspace is lent out, which must be free ("!workspaceused")
+// and large enough ("size <= Maxblocksize").
 std::uint32_t* allocateWords(std::size_t words);
 // Gives back a buffer of `words` words from allocateWords(): the workspace
 // becomes free again, anything else is freed.
@@ -26,9 +34,11 @@ void releaseWords(std::uint32_t* buffer, std::size_t words);
 bool workspaceInUse();
 
 // The storage of one mantissa. At most one access window is open at a time.
-// Backing files are named by an eight-digit counter, "00000000.num" and on,
-// hold the words in order as 4 little-endian bytes each, and exist exactly as
-// long as their storage. File errors stop the process ("fs->good ()").
+// Backing files are named by an eight-digit counter, "00000000.num" and on, in
+// the private folder, hold the words in order as 4 little-endian bytes each,
+// and exist exactly as long as their storage (a DISK storage always has one).
+// A storage destroyed while a window is open, which only an exception may
+// cause, drops the window.
 class datastruct {
  public:
   // `size` words at `location`. A given `data` array (from allocateWords(size))
@@ -46,7 +56,7 @@ class datastruct {
   bool gotdata() const { return gotdata_; }
   // The whole array of a MEMORY storage (null for size 0).
   std::uint32_t* memoryData() const { return location_ == MEMORY ? data_ : nullptr; }
-  // The backing file's name (DISK only).
+  // The backing file's path (DISK only).
   std::string fileName() const;
 
   // Windows over words [position, position + length). In memory they point into
@@ -56,7 +66,10 @@ class datastruct {
   std::uint32_t* getwritewindow(std::size_t position, std::size_t length);
   void clearreadwindow();
   // Closes a write (or read) window, writing a disk buffer back to the file.
+  // The window is closed even when that write fails (and throws).
   void writeback();
+  // Closes the open window without storing anything; for unwinding.
+  void dropwindow() noexcept;
 
   // Changes the number of words: the first min(old, new) words stay, new ones are zero.
   void resize(std::size_t newSize);
@@ -83,9 +96,9 @@ class datastruct {
   }
   void freeArray(std::uint32_t* words, std::size_t count);
   std::uint32_t* openWindow(std::size_t position, std::size_t length, bool read);
-  void createFile(const std::uint32_t* words, std::size_t count);
+  void createFile(const std::uint32_t* words, std::size_t count, std::size_t total);
   void readFile(std::size_t position, std::size_t length, std::uint32_t* into);
-  void writeFile(std::size_t position, std::size_t length, const std::uint32_t* from, bool create = false);
+  void writeFile(std::size_t position, std::size_t length, const std::uint32_t* from);
   void setFileLength(std::size_t words);
   void removeFile();
 
@@ -101,6 +114,23 @@ class datastruct {
   std::uint32_t inline_[kInlineWords];
 };
 
+// Drops, when the scope is left by an exception, the window then open on a
+// storage that the scope uses but does not own; on the normal way out the
+// code has closed its windows itself and the guard does nothing.
+class WindowGuard {
+ public:
+  explicit WindowGuard(datastruct& storage) : storage_(storage), exceptions_(std::uncaught_exceptions()) {}
+  ~WindowGuard() {
+    if (std::uncaught_exceptions() > exceptions_ && storage_.gotdata()) storage_.dropwindow();
+  }
+  WindowGuard(const WindowGuard&) = delete;
+  WindowGuard& operator=(const WindowGuard&) = delete;
+
+ private:
+  datastruct& storage_;
+  int exceptions_;
+};
+
 // Copies `length` words from `source` at `sourcePosition` to `target` at
 // `targetPosition`, in windows of Blocksize words. The two must be different storages.
 void copyWords(datastruct& target, std::size_t targetPosition, datastruct& source, std::size_t sourcePosition,
@@ -108,7 +138,8 @@ void copyWords(datastruct& target, std::size_t targetPosition, datastruct& sourc
 // The number of zero words at the end of the first `count` words.
 std::size_t trailingZeroWords(datastruct& storage, std::size_t count);
 
-// Reads or writes `words` words at word `position` of an open stream.
+// Reads or writes `words` words at word `position` of an open stream; throws
+// ResourceError when not all of them can be transferred.
 void streamRead(int stream, std::size_t position, std::size_t words, std::uint32_t* into);
 void streamWrite(int stream, std::size_t position, std::size_t words, const std::uint32_t* from);
 

@@ -1,6 +1,7 @@
 #include "bignum/transform.h"
 
 #include <cstdlib>
+#include <new>
 
 #include "bignum/transform_steps.h"
 
@@ -14,10 +15,13 @@ std::uint32_t* sharedScratch(std::size_t words) {
   static std::uint32_t* buffer = nullptr;  // kept until the process ends
   static std::size_t size = 0;
   if (words > size) {
+    // The old buffer stays when no larger one can be had.
+    const std::size_t grown = std::max(words, 2 * size);
+    auto* fresh = static_cast<std::uint32_t*>(std::aligned_alloc(64, (grown * 4 + 63) / 64 * 64));
+    if (fresh == nullptr) throw std::bad_alloc();
     std::free(buffer);
-    size = std::max(words, 2 * size);
-    buffer = static_cast<std::uint32_t*>(std::aligned_alloc(64, (size * 4 + 63) / 64 * 64));
-    BIGNUM_CHECK(buffer != nullptr, "data", "transform");
+    buffer = fresh;
+    size = grown;
   }
   return buffer;
 }

@@ -1,5 +1,8 @@
 #include "cli/Cli.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -7,6 +10,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "config/IConfig.h"
 #include "expr/IExprParser.h"
 
 namespace cli {
@@ -79,6 +83,33 @@ std::string openForReading(const std::string& name, std::ifstream& file) {
   file.open(name);
   if (file) return "";
   return errno != 0 ? std::strerror(errno) : "cannot be opened";
+}
+
+// Why the constants file at `path` could not be loaded.
+std::string constantsFileProblem(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::strerror(errno);
+  if (S_ISDIR(info.st_mode)) return std::strerror(EISDIR);
+  if (!S_ISREG(info.st_mode)) return "not a regular file";
+  if (info.st_size > IConfig::kMaxFileBytes) return "larger than 64 MiB";
+  if (::access(path.c_str(), R_OK) != 0) return std::strerror(errno);
+  return "not a constants file";
+}
+
+// A text from a file as it may be printed: bytes that are not printable ASCII
+// as \xNN escapes, and cut after 60 characters.
+std::string shown(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size() && i < 60; ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c < 0x7f) {
+      out += static_cast<char>(c);
+    } else {
+      static constexpr char hex[] = "0123456789abcdef";
+      out += {'\\', 'x', hex[c >> 4], hex[c & 15]};
+    }
+  }
+  return text.size() > 60 ? out + "..." : out;
 }
 
 }  // namespace
@@ -185,18 +216,23 @@ std::string errorPointer(const std::string& input, int column, int endColumn) {
 int run(const Options& options, const std::string& defaultConstants, Streams streams) {
   IExprParser& parser = *IExprParser::instance();
   const std::string constants = options.constantsFile.empty() ? defaultConstants : options.constantsFile;
-  if (!options.constantsFile.empty()) {
-    std::ifstream file;
-    const std::string reason = openForReading(constants, file);
-    if (!reason.empty()) {
-      streams.err << "error: cannot read the constants file " << constants << ": " << reason << '\n';
-      return 2;
-    }
+  const IExprParser::ConstantsFile found = parser.loadConstants(constants);
+  const bool named = !options.constantsFile.empty();
+  if (found == IExprParser::ConstantsFile::Unreadable || (named && found == IExprParser::ConstantsFile::Missing)) {
+    streams.err << (named ? "error" : "warning") << ": cannot read the constants file " << constants << ": "
+                << constantsFileProblem(constants) << (named ? "" : "; no user constants are loaded") << '\n';
+    if (named) return 2;
   }
-  parser.loadConstants(constants);
-  for (const auto& [name, text] : parser.skippedConstants())
-    streams.err << constants << ": warning: constant " << name << " skipped: its value \"" << text
-                << "\" is not a number\n";
+  for (const auto& [name, text] : parser.skippedConstants()) {
+    streams.err << constants << ": warning: constant " << shown(name) << " skipped: ";
+    const std::string magnitude = text.rfind('-', 0) == 0 ? text.substr(1) : text;
+    if (!parser.isValidName(name))
+      streams.err << "it is not a valid name\n";
+    else if (parser.isValidNumber(magnitude))
+      streams.err << "its value \"" << shown(text) << "\" is too big\n";
+    else
+      streams.err << "its value \"" << shown(text) << "\" is not a number\n";
+  }
   AnswerPrinter printer(streams.out, options.verbose);
   parser.setLog(&printer);
   bool ok = true;

@@ -6,8 +6,11 @@
 
 #include <iostream>
 
+#include "bignum/init.h"
+#include "bignum/scratch.h"
 #include "cli/Cli.h"
 #include "config/AppDirectory.h"
+#include "config/StaleFiles.h"
 
 namespace {
 
@@ -39,8 +42,16 @@ int main(int argc, char** argv) {
     std::cout << "numbrix-cli " NUMBRIX_VERSION "\n";
     return 0;
   }
-  // The user constants live in "Constant" in the program's folder (the desktop program's too).
-  const std::string constants = (applicationDirectory(executableFolder(argv[0])) / "Constant").string();
+  // The user constants live in "Constant" in the program's folder (the desktop program's too),
+  // the number library's settings in its "bignum.ini".
+  const std::filesystem::path folder = applicationDirectory(executableFolder(argv[0]));
+  if (folder.empty())
+    std::cerr << "numbrix-cli: warning: neither HOME nor XDG_CONFIG_HOME names a folder, so no user constants are "
+                 "loaded\n";
+  bignum::setSettingsFolder(folder.string());
+  removeStaleTemporaries(folder);  // left by a copy of the desktop program killed while saving
+  bignum::removeOrphanedScratchFolders();  // of copies that were killed
+  const std::string constants = folder.empty() ? "" : (folder / "Constant").string();
   const bool terminal = isatty(STDIN_FILENO) != 0;
   return cli::run(options, constants, {std::cin, std::cout, std::cerr, terminal, terminal ? editedLine : nullptr});
 }

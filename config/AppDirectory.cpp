@@ -30,9 +30,10 @@ bool isPortableCopy(const fs::path& folder) {
 fs::path applicationDirectory(const fs::path& executableFolder) {
   if (const std::string home = environment("NUMBRIX_HOME"); !home.empty()) return created(home);
   if (!executableFolder.empty() && isPortableCopy(executableFolder)) return executableFolder;
-  const std::string xdg = environment("XDG_CONFIG_HOME");
-  const fs::path base = !xdg.empty() ? fs::path(xdg) : fs::path(environment("HOME")) / ".config";
-  return created(base / "numbrix");
+  // Relative values are invalid (and would name a folder under wherever the program was started).
+  if (const fs::path xdg = environment("XDG_CONFIG_HOME"); xdg.is_absolute()) return created(xdg / "numbrix");
+  if (const fs::path home = environment("HOME"); home.is_absolute()) return created(home / ".config" / "numbrix");
+  return {};
 }
 
 fs::path executableFolder(const std::string& fallback) {

@@ -7,7 +7,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <vector>
+
+#include "config/StaleFiles.h"
 
 namespace {
 
@@ -49,32 +50,35 @@ mode_t currentUmask() {
   return mask;
 }
 
+// Not writable for this process, or not meant to be written by anyone: with
+// no write bit set even root, whom access() never refuses, leaves it alone.
+bool isReadOnly(const std::string& path, const struct stat& info) {
+  return ::access(path.c_str(), W_OK) != 0 || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
 }  // namespace
 
-bool replaceFile(const std::string& path, const std::string& text) {
-  if (path.empty()) return false;
+ReplaceResult replaceFileWithResult(const std::string& path, const std::string& text) {
+  if (path.empty()) return ReplaceResult::NotCreated;
   const std::string target = targetOf(path);
 
   // The replaced file keeps its permissions; a new one gets what a plain
   // create would have given it.
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
-  if (existed && !S_ISREG(old.st_mode)) return false;
+  if (existed && (!S_ISREG(old.st_mode) || isReadOnly(target, old))) return ReplaceResult::NotCreated;
   const mode_t mode = existed ? (old.st_mode & 07777) : (0666 & ~currentUmask());
 
-  std::string pattern = target + ".XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = mkstemp(name.data());
-  if (fd < 0) return false;
-  const std::string temporary(name.data());
+  std::string temporary = temporaryPattern(target, ::getpid());
+  const int fd = mkstemp(temporary.data());
+  if (fd < 0) return ReplaceResult::NotCreated;
 
   bool ok = writeAll(fd, text) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
   if (!ok) {
     ::unlink(temporary.c_str());
-    return false;
+    return ReplaceResult::NotWritten;
   }
   // Make the rename itself durable; failing to is not a failure of the save.
   const int folder = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY);
@@ -82,5 +86,9 @@ bool replaceFile(const std::string& path, const std::string& text) {
     ::fsync(folder);
     ::close(folder);
   }
-  return true;
+  return ReplaceResult::Replaced;
+}
+
+bool replaceFile(const std::string& path, const std::string& text) {
+  return replaceFileWithResult(path, text) == ReplaceResult::Replaced;
 }

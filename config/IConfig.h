@@ -28,11 +28,26 @@ class IConfig {
   // Adds a leaf `name` = `value` under the node `parentPath` names, if it names
   // exactly one node and that node is a block; otherwise nothing happens.
   virtual void add(const std::string& parentPath, const std::string& name, const std::string& value) = 0;
-  // Replaces the tree with the block read from `fileName`; on any failure the store is left empty.
-  virtual void load(const std::string& fileName) = 0;
+  // What load() found at the file's path.
+  enum class LoadResult {
+    Loaded,      // a regular file whose first block was read
+    Missing,     // nothing at the path
+    Unreadable,  // there is something, but not a readable, well-formed file of
+                 // at most kMaxFileBytes bytes (a folder, a FIFO or device, no
+                 // permission, a syntax error, too large, out of memory)
+  };
+  // Files beyond this size are refused unread.
+  static constexpr long long kMaxFileBytes = 64LL << 20;
+
+  // Replaces the tree with the block read from `fileName`; on any failure the
+  // store is left empty. Only regular files are opened, never FIFOs or
+  // devices, so a load never waits for a writer.
+  virtual LoadResult load(const std::string& fileName) = 0;
   // Writes the tree to `fileName`. Without a root nothing is written. The text
   // goes to a new file in the same folder that replaces the target only once it
-  // is complete, so a failed save leaves the old file as it was. Failures are not reported.
+  // is complete, so a failed save leaves the old file as it was. A file this
+  // process may not write, or one without any write permission bit (which
+  // stops even root), is left as it is. Failures are not reported.
   virtual void save(const std::string& fileName) = 0;
   // The value of the one node `path` names (empty for a block); an empty text otherwise.
   virtual std::string get(const std::string& path) = 0;

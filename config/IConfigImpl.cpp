@@ -1,6 +1,13 @@
 #include "config/IConfigImpl.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+#include <new>
+#include <sstream>
 
 #include "config/ComponentFactoryT.h"
 #include "config/ConfigPath.h"
@@ -41,11 +48,33 @@ void IConfigImpl::add(const std::string& parentPath, const std::string& name, co
   if (Node* parent = single(parentPath)) parent->add(Factory::createLeaf(name, value));
 }
 
-void IConfigImpl::load(const std::string& fileName) {
+IConfig::LoadResult IConfigImpl::load(const std::string& fileName) {
   tree()->setRoot(nullptr);
-  std::ifstream in(fileName, std::ios::in | std::ios::binary);
-  if (!in) return;
-  tree()->setRoot(readConfig(in).release());
+  // Opened without waiting (a FIFO would block a plain open until a writer
+  // comes), then checked to be a regular file before anything is read.
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? LoadResult::Missing : LoadResult::Unreadable;
+  const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* open) { ::close(*open); });
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileBytes) return LoadResult::Unreadable;
+  try {
+    std::string text(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t done = 0;
+    while (done < text.size()) {
+      const ssize_t got = ::read(fd, text.data() + done, text.size() - done);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return LoadResult::Unreadable;
+      if (got == 0) break;  // the file shrank meanwhile: what is there is read
+      done += static_cast<std::size_t>(got);
+    }
+    text.resize(done);
+    std::istringstream in(std::move(text));
+    tree()->setRoot(readConfig(in).release());
+  } catch (const std::bad_alloc&) {
+    tree()->setRoot(nullptr);
+    return LoadResult::Unreadable;
+  }
+  return tree()->getRoot() != nullptr ? LoadResult::Loaded : LoadResult::Unreadable;
 }
 
 void IConfigImpl::save(const std::string& fileName) {

@@ -13,7 +13,7 @@ class IConfigImpl : public IConfig {
   void release() override;
   void create(const std::string& rootName) override;
   void add(const std::string& parentPath, const std::string& name, const std::string& value) override;
-  void load(const std::string& fileName) override;
+  LoadResult load(const std::string& fileName) override;
   void save(const std::string& fileName) override;
   std::string get(const std::string& path) override;
   void children(const std::string& path, std::list<Node*>& out) override;

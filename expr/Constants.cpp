@@ -1,5 +1,7 @@
 #include "expr/Constants.h"
 
+#include <exception>
+
 #include "bignum/functions.h"
 #include "expr/Arithmetic.h"
 
@@ -29,8 +31,16 @@ const bignum::bigfloat& e() {
 }
 
 // Built before main, as the rest of the program expects; code that runs
-// earlier builds them on its first use instead.
-[[maybe_unused]] const bool builtAtStartUp = (valueLimit(), tolerance(), pi(), e(), true);
+// earlier builds them on its first use instead. So does everything when the
+// library cannot hold them now (no disk space for its files): the first use
+// then fails as any computation would, with an error instead of an abort.
+[[maybe_unused]] const bool builtAtStartUp = [] {
+  try {
+    return (valueLimit(), tolerance(), pi(), e(), true);
+  } catch (const std::exception&) {
+    return false;
+  }
+}();
 
 }  // namespace
 

@@ -27,6 +27,7 @@ class Access;
 
 header "post_include_cpp" {
 #include "expr/Arithmetic.h"
+#include "expr/Constants.h"
 #include "expr/ExprActions.h"
 }
 
@@ -358,17 +359,17 @@ primaryExpr [std::string& text] returns [bignum::bigfloat value]
     | binary:Bin
       {
           text = binary->getText();
-          value = expr_actions::literal(fromBinaryText(text), binary);
+          value = expr_actions::literal(fromBinaryText(text, VALUE_LIMIT), binary);
       }
     | octal:OCT
       {
           text = octal->getText();
-          value = expr_actions::literal(fromOctalText(text), octal);
+          value = expr_actions::literal(fromOctalText(text, VALUE_LIMIT), octal);
       }
     | hex:HEX
       {
           text = hex->getText();
-          value = expr_actions::literal(fromHexText(text), hex);
+          value = expr_actions::literal(fromHexText(text, VALUE_LIMIT), hex);
       }
     | value = group[text]
     | { isCall(1) }? value = callOfOne[text]

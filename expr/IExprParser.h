@@ -39,17 +39,36 @@ class IExprParser {
   virtual bool getVariable(const std::string& name, bignum::bigfloat& out) = 0;
   // Sets a variable without any check and tells the displayer.
   virtual void setVariable(const std::string& name, bignum::bigfloat value) = 0;
+  // What loading the constants file found.
+  enum class ConstantsFile { Loaded, Missing, Unreadable };
   // Replaces the user constants by those of the constants file at `path`
   // (each leaf under the root, read at 81 digits); a missing or unreadable
-  // file leaves none. A leaf whose value is not a number (a decimal number
-  // after at most one "-") is skipped and kept in skippedConstants(). The
-  // displayer is not told.
-  virtual void loadConstants(const std::string& path) = 0;
+  // file leaves none, and says which. An entry that fails isValidName() or
+  // isValidValue() is skipped and kept in skippedConstants(). The displayer
+  // is not told.
+  virtual ConstantsFile loadConstants(const std::string& path) = 0;
+
+  // What saveConstants() did.
+  struct ConstantsSave {
+    bool written = false;      // the file now holds the constants
+    bool merged = false;       // the file had changed since it was read or written here; its changes were merged
+    std::string setAsideAs;    // an unreadable file was moved there before writing (empty: nothing was moved)
+  };
   // Writes the user constants to `path` (root "Constant", one leaf per
   // constant in name order, the value in positional notation), and the
   // skipped entries with their texts unchanged, except those that a constant
   // of the same name has replaced (they are forgotten).
-  virtual void saveConstants(const std::string& path) = 0;
+  // - When the file changed since this evaluator last read or wrote it, the
+  //   changes are merged first: names another program added, changed or
+  //   removed are taken from the file, except those whose constant changed
+  //   here, which keep this evaluator's value (or stay removed). The
+  //   constants then include what was taken from the file.
+  // - A file that exists but cannot be read is never written over: it is
+  //   moved aside first (see constants_file::setAside) and, when the new file
+  //   cannot be written, moved back.
+  // A file that is not written (read-only, full disk, unwritable folder) keeps
+  // what it held, and the constants stay as they are.
+  virtual ConstantsSave saveConstants(const std::string& path) = 0;
   // The user constants, to be edited in place.
   virtual std::map<std::string, bignum::bigfloat>& constants() = 0;
   // The entries of the last loaded constants file that were skipped, by name,
@@ -58,4 +77,8 @@ class IExprParser {
   // Whether `text` is one name, or one decimal number (never throws).
   virtual bool isValidName(const std::string& text) = 0;
   virtual bool isValidNumber(const std::string& text) = 0;
+  // Whether `text` may be the value of a variable or constant that comes in
+  // from outside: a decimal number after at most one "-", whose magnitude is
+  // at most VALUE_LIMIT (never throws).
+  virtual bool isValidValue(const std::string& text) = 0;
 };

@@ -7,11 +7,15 @@
 #include <exception>
 #include <list>
 #include <map>
+#include <new>
 #include <sstream>
 
 #include "ExprLexer.hpp"
 #include "ExprParser.hpp"
+#include "bignum/resource_error.h"
 #include "config/IConfig.h"
+#include "expr/Constants.h"
+#include "expr/ConstantsFile.h"
 #include "expr/FormatValue.h"
 #include "tools/shared_ptr.h"
 
@@ -48,6 +52,10 @@ void run(const std::string& text, StartRule startRule, IExprParserDisplayer* dis
     throw ExprParserException(e.toString());
   } catch (const ExprParserException&) {
     throw;
+  } catch (const bignum::ResourceError&) {
+    throw ExprParserException("Not enough memory or disk space for this computation !");
+  } catch (const std::bad_alloc&) {
+    throw ExprParserException("Not enough memory or disk space for this computation !");
   } catch (const std::exception& e) {
     throw ExprParserException(e.what());
   } catch (...) {
@@ -111,33 +119,77 @@ void IExprParserImpl::setVariable(const std::string& name, bignum::bigfloat valu
   if (displayer_ != nullptr) displayer_->display(name, value);
 }
 
-void IExprParserImpl::loadConstants(const std::string& path) {
+void IExprParserImpl::adoptConstants(const std::map<std::string, std::string>& texts) {
   constants_.clear();
   skippedConstants_.clear();
-  IConfig* store = IConfig::instance(2);
-  store->load(path);
-  std::list<IConfig::Node*> nodes;
-  store->children("/", nodes);
-  for (const IConfig::Node* node : nodes) {
-    const std::string& text = node->getValue();
-    const std::string magnitude = text.rfind('-', 0) == 0 ? text.substr(1) : text;
-    if (magnitude.empty() || !isValidNumber(magnitude))
-      skippedConstants_[node->getName()] = text;
+  for (const auto& [name, text] : texts) {
+    if (isValidName(name) && isValidValue(text))
+      constants_[name] = bignum::bigfloat(text.c_str(), 81);
     else
-      constants_[node->getName()] = bignum::bigfloat(text.c_str(), 81);
+      skippedConstants_[name] = text;
   }
-  store->release();
 }
 
-void IExprParserImpl::saveConstants(const std::string& path) {
-  std::erase_if(skippedConstants_, [this](const auto& entry) { return constants_.contains(entry.first); });
+std::map<std::string, std::string> IExprParserImpl::constantTexts() const {
   std::map<std::string, std::string> texts = skippedConstants_;
   for (const auto& [name, value] : constants_) texts[name] = plainText(value);
-  IConfig* store = IConfig::instance(2);
-  store->create("Constant");
-  for (const auto& [name, text] : texts) store->add("/", name, text);
-  store->save(path);
-  store->release();
+  return texts;
+}
+
+IExprParser::ConstantsFile IExprParserImpl::loadConstants(const std::string& path) {
+  constants_file::Texts texts;
+  IConfig::LoadResult found = constants_file::read(path, texts);
+  try {
+    adoptConstants(texts);
+  } catch (const std::exception&) {
+    // Out of memory (or of disk space for long values): nothing is loaded,
+    // and the file counts as unreadable, so that no save writes over it.
+    found = IConfig::LoadResult::Unreadable;
+    texts.clear();
+    adoptConstants(texts);
+  }
+  constantsFileTexts_ = constantTexts();
+  switch (found) {
+    case IConfig::LoadResult::Loaded: return ConstantsFile::Loaded;
+    case IConfig::LoadResult::Missing: return ConstantsFile::Missing;
+    case IConfig::LoadResult::Unreadable: break;
+  }
+  return ConstantsFile::Unreadable;
+}
+
+IExprParser::ConstantsSave IExprParserImpl::saveConstants(const std::string& path) {
+  std::erase_if(skippedConstants_, [this](const auto& entry) { return constants_.contains(entry.first); });
+  ConstantsSave report;
+  constants_file::Texts texts = constantTexts();
+  constants_file::Texts now;
+  switch (constants_file::read(path, now)) {
+    case IConfig::LoadResult::Loaded: {
+      // Compared as this evaluator would hold it, so that a value written
+      // differently is no change.
+      IExprParserImpl reader;
+      reader.adoptConstants(now);
+      now = reader.constantTexts();
+      if (now != constantsFileTexts_) {
+        report.merged = true;
+        texts = constants_file::merge(constantsFileTexts_, texts, now);
+      }
+      break;
+    }
+    case IConfig::LoadResult::Unreadable:
+      report.setAsideAs = constants_file::setAside(path);
+      if (report.setAsideAs.empty()) return report;
+      break;
+    case IConfig::LoadResult::Missing:
+      break;  // removed by hand: what is held here is written, nothing is dropped
+  }
+  report.written = constants_file::write(path, texts);
+  if (!report.written) {
+    if (!report.setAsideAs.empty() && constants_file::putBack(report.setAsideAs, path)) report.setAsideAs.clear();
+    return report;
+  }
+  adoptConstants(texts);
+  constantsFileTexts_ = texts;
+  return report;
 }
 
 bool IExprParserImpl::isValidName(const std::string& text) {
@@ -146,4 +198,14 @@ bool IExprParserImpl::isValidName(const std::string& text) {
 
 bool IExprParserImpl::isValidNumber(const std::string& text) {
   return accepts(text, [](ExprParser& parser) { parser.numberOnly(); });
+}
+
+bool IExprParserImpl::isValidValue(const std::string& text) {
+  const std::string magnitude = text.rfind('-', 0) == 0 ? text.substr(1) : text;
+  if (magnitude.empty() || !isValidNumber(magnitude)) return false;
+  try {
+    return !(abs(bignum::bigfloat(magnitude.c_str(), 81)) > VALUE_LIMIT);
+  } catch (...) {
+    return false;
+  }
 }

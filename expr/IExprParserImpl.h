@@ -15,12 +15,13 @@ class IExprParserImpl : public IExprParser {
   void clearVariables() override;
   bool getVariable(const std::string& name, bignum::bigfloat& out) override;
   void setVariable(const std::string& name, bignum::bigfloat value) override;
-  void loadConstants(const std::string& path) override;
-  void saveConstants(const std::string& path) override;
+  ConstantsFile loadConstants(const std::string& path) override;
+  ConstantsSave saveConstants(const std::string& path) override;
   std::map<std::string, bignum::bigfloat>& constants() override { return constants_; }
   const std::map<std::string, std::string>& skippedConstants() const override { return skippedConstants_; }
   bool isValidName(const std::string& text) override;
   bool isValidNumber(const std::string& text) override;
+  bool isValidValue(const std::string& text) override;
 
  private:
   IExprParserDisplayer* displayer_ = nullptr;
@@ -28,4 +29,12 @@ class IExprParserImpl : public IExprParser {
   std::map<std::string, bignum::bigfloat> variables_;
   std::map<std::string, bignum::bigfloat> constants_;
   std::map<std::string, std::string> skippedConstants_;  // name to the value text of the file
+  // What the constants file held when it was last read or written here, each
+  // valid value in positional notation (so that it compares with constants_).
+  std::map<std::string, std::string> constantsFileTexts_;
+
+  // Replaces the constants and skipped entries by the entries of `texts`.
+  void adoptConstants(const std::map<std::string, std::string>& texts);
+  // The constants as texts, with the skipped entries that no constant replaced.
+  std::map<std::string, std::string> constantTexts() const;
 };

@@ -1,9 +1,11 @@
 #include "expr/IntegerOperators.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
+#include "bignum/exact.h"
 #include "bignum/functions.h"
 #include "expr/FormatValue.h"
 
@@ -156,27 +158,31 @@ bigfloat shiftRight(bigfloat x, bigfloat y) {
   return scaledAndRounded(x, bigfloat("0.5", bignum::INFINITE), n);
 }
 
-bigfloat fromBinaryText(const std::string& text) {
+namespace {
+
+// The value of a digit character of a binary, octal or hexadecimal text.
+int digitValue(char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c - 'A' + 10; }
+
+// The digits of `text` from `first` on in the given radix, leading zeros
+// skipped, or the largest number when there are so many that the value
+// surely exceeds `limit` (see IntegerOperators.h).
+bigfloat fromRadixDigits(const std::string& text, std::size_t first, int radix, const bigfloat& limit) {
+  const std::size_t lead = std::min(text.find_first_not_of('0', first), text.size());
+  const std::size_t count = text.size() - lead;
+  // The value is at least radix^(count - 1); a whole decimal digit to spare
+  // keeps the double's rounding of both logarithms out of the decision.
+  if (count > 1 && limit.sign() > 0 &&
+      static_cast<double>(count - 1) * std::log10(static_cast<double>(radix)) > bignum::log10Magnitude(limit) + 1)
+    return saturated(limit);
   bigfloat v = zero();
-  for (std::size_t i = 2; i < text.size(); ++i) {
-    v = v * 2;
-    if (text[i] != '0') v = v + 1;
-  }
+  for (std::size_t i = lead; i < text.size(); ++i) v = v * radix + digitValue(text[i]);
   return v;
 }
 
-bigfloat fromOctalText(const std::string& text) {
-  bigfloat v = zero();
-  for (std::size_t i = 1; i < text.size(); ++i) v = v * 8 + (text[i] - '0');
-  return v;
-}
+}  // namespace
 
-bigfloat fromHexText(const std::string& text) {
-  bigfloat v = zero();
-  for (std::size_t i = 2; i < text.size(); ++i) {
-    const char c = text[i];
-    const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c - 'A' + 10;
-    v = v * 16 + digit;
-  }
-  return v;
-}
+bigfloat fromBinaryText(const std::string& text, const bigfloat& limit) { return fromRadixDigits(text, 2, 2, limit); }
+
+bigfloat fromOctalText(const std::string& text, const bigfloat& limit) { return fromRadixDigits(text, 1, 8, limit); }
+
+bigfloat fromHexText(const std::string& text, const bigfloat& limit) { return fromRadixDigits(text, 2, 16, limit); }

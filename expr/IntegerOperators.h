@@ -34,7 +34,13 @@ bignum::bigfloat bitNot(bignum::bigfloat x);
 bignum::bigfloat shiftLeft(bignum::bigfloat x, bignum::bigfloat y);
 bignum::bigfloat shiftRight(bignum::bigfloat x, bignum::bigfloat y);
 
-// Literal texts as the lexer gives them: "0b101" (or 0B), "017", "0xff" (or 0X).
-bignum::bigfloat fromBinaryText(const std::string& text);
-bignum::bigfloat fromOctalText(const std::string& text);
-bignum::bigfloat fromHexText(const std::string& text);
+// Literal texts as the lexer gives them: "0b101" (or 0B), "017", "0xff" (or
+// 0X), as exact integers. Leading zeros cost nothing. A literal whose
+// significant digits alone put it above `limit` (the radix to the power of
+// one less than their count exceeds it, by a margin no rounding reaches) is
+// not converted at all: it gives the largest number, which the caller's size
+// check refuses as it would the value; literals nearer the limit are
+// converted and left to that check.
+bignum::bigfloat fromBinaryText(const std::string& text, const bignum::bigfloat& limit);
+bignum::bigfloat fromOctalText(const std::string& text, const bignum::bigfloat& limit);
+bignum::bigfloat fromHexText(const std::string& text, const bignum::bigfloat& limit);

@@ -19,6 +19,26 @@ QString settingOr(const char* key, const QString& fallback) {
   return value.isEmpty() ? fallback : value;
 }
 
+// The settings file may have been written by anyone, so its links open only
+// web pages and mail, never local files, shares or scripts. A mail link is an
+// address and nothing more: a query could ask the mail program to attach a
+// file ("?attach=..."), so anything that is or decodes to a query, a fragment,
+// an escape, a blank or a control character makes it plain text.
+bool isSafeTarget(const QUrl& url) {
+  if (!url.isValid()) return false;
+  const auto is = [&url](const char* scheme) {
+    return url.scheme().compare(QLatin1String(scheme), Qt::CaseInsensitive) == 0;
+  };
+  if (is("http") || is("https")) return true;
+  if (!is("mailto")) return false;
+  for (const QChar c : url.toString(QUrl::FullyDecoded)) {
+    if (c == QLatin1Char('?') || c == QLatin1Char('#') || c == QLatin1Char('%') || c.isSpace() ||
+        c.category() == QChar::Other_Control)
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
@@ -35,7 +55,10 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   web_ = new CHyperLink(site, this);
   web_->setUrl(site);
   setControlId(web_, ids::WebLink);
-  for (CHyperLink* link : {contact_, web_}) link->setColors(QColor(0, 0, 255), QColor(0, 0, 255), QColor(255, 0, 0));
+  for (CHyperLink* link : {contact_, web_}) {
+    link->setColors(QColor(0, 0, 255), QColor(0, 0, 255), QColor(255, 0, 0));
+    link->setClickable(isSafeTarget(link->target()));
+  }
 
   auto* close = new QPushButton(tr("&Close"), this);
   close->setDefault(true);

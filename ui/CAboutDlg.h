@@ -1,5 +1,6 @@
 // The about box: the icon, the product line and two links (contact and web
-// site, from the settings "/email" and "/site").
+// site, from the settings "/email" and "/site"). Only http, https and plain
+// mailto links can be clicked; any other value is shown as plain text.
 #pragma once
 
 #include <QDialog>

@@ -6,16 +6,35 @@
 
 #include "ui/Prompts.h"
 
-CHyperLink::CHyperLink(const QString& text, QWidget* parent) : QLabel(text, parent) {
-  setCursor(Qt::PointingHandCursor);
+CHyperLink::CHyperLink(const QString& text, QWidget* parent)
+    : QLabel(text, parent), plain_(palette().color(QPalette::WindowText)) {
+  setTextFormat(Qt::PlainText);  // a text from a file is shown as it stands, never as markup
   setAttribute(Qt::WA_Hover);
+  refreshTarget();
   restyle();
 }
 
 void CHyperLink::setUrl(const QString& url) {
   url_ = url.isEmpty() ? text() : url;
   if (text().isEmpty()) setText(url_);
-  setToolTip(url_);
+  refreshTarget();
+}
+
+QUrl CHyperLink::target() const { return QUrl::fromUserInput(url_); }
+
+void CHyperLink::setClickable(bool clickable) {
+  clickable_ = clickable;
+  hover_ = hover_ && clickable;
+  refreshTarget();
+  restyle();
+}
+
+void CHyperLink::refreshTarget() {
+  if (clickable_)
+    setCursor(Qt::PointingHandCursor);
+  else
+    unsetCursor();
+  setToolTip(clickable_ ? url_ : QString());
 }
 
 void CHyperLink::setColors(const QColor& unvisited, const QColor& visited, const QColor& hover) {
@@ -32,15 +51,16 @@ void CHyperLink::setUnderlineMode(int mode) {
 
 void CHyperLink::restyle() {
   QPalette colours = palette();
-  colours.setColor(QPalette::WindowText, hover_ ? hover_colour_ : visited_ ? visited_colour_ : unvisited_);
+  const QColor linkColour = hover_ ? hover_colour_ : visited_ ? visited_colour_ : unvisited_;
+  colours.setColor(QPalette::WindowText, clickable_ ? linkColour : plain_);
   setPalette(colours);
   QFont shown = font();
-  shown.setUnderline(underline_ == UnderlineAlways || (underline_ == UnderlineHover && hover_));
+  shown.setUnderline(clickable_ && (underline_ == UnderlineAlways || (underline_ == UnderlineHover && hover_)));
   setFont(shown);
 }
 
 void CHyperLink::enterEvent(QEnterEvent* event) {
-  hover_ = true;
+  hover_ = clickable_;
   restyle();
   QLabel::enterEvent(event);
 }
@@ -56,14 +76,15 @@ void CHyperLink::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CHyperLink::open() {
+  if (!clickable_) return;
   hover_ = false;
-  const QUrl target = QUrl::fromUserInput(url_);
-  visited_ = Prompts::current().openUrl(target);
+  const QUrl link = target();
+  visited_ = Prompts::current().openUrl(link);
   restyle();
   if (visited_) return;
   // The desktop reports no reason: a local file that is not there is code 2,
   // anything else has no program to open it (code 31).
-  const bool missingFile = target.isLocalFile() && !QFileInfo::exists(target.toLocalFile());
+  const bool missingFile = link.isLocalFile() && !QFileInfo::exists(link.toLocalFile());
   QApplication::beep();
   Prompts::current().warning(this, tr("Numbrix"),
                              tr("Unable to open hyperlink:\n\n") + hyperlinkErrorText(missingFile ? 2 : 31));

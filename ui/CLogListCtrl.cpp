@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 
+#include "config/FileReplace.h"
 #include "ui/ControlIds.h"
 #include "ui/Prompts.h"
 #include "ui/ReportList.h"
@@ -73,15 +74,19 @@ void CLogListCtrl::exportLog() {
   const QString path = prompts.saveFileName(this, QStringLiteral("NumbrixLog"), tr("Numbrix Log Files (*.txt)"),
                                             QStringLiteral("txt"));
   if (path.isEmpty()) return;
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    prompts.information(this, tr("Export Log Failed"), tr("Can't open or create the file:\n") + path);
-    return;
-  }
+  // A new file that replaces the old one only once it is complete: a full
+  // disk keeps the earlier log.
   const QByteArray bytes = exportBytes();
-  if (file.write(bytes) != bytes.size() || !file.flush())
-    prompts.information(this, tr("Error"), tr("Log exportting failed: nexpected exception !"));
-  file.close();
+  switch (replaceFileWithResult(QFile::encodeName(path).toStdString(), bytes.toStdString())) {
+    case ReplaceResult::Replaced:
+      break;
+    case ReplaceResult::NotCreated:
+      prompts.information(this, tr("Export Log Failed"), tr("Can't open or create the file:\n") + path);
+      break;
+    case ReplaceResult::NotWritten:
+      prompts.information(this, tr("Error"), tr("Log exportting failed: nexpected exception !"));
+      break;
+  }
 }
 
 void CLogListCtrl::contextMenuEvent(QContextMenuEvent* event) { preparedMenu()->exec(event->globalPos()); }

@@ -27,7 +27,10 @@ class CLogListCtrl : public QTableWidget, public IExprParserLog {
   // Puts the selected row's expression into the window's input (control 1059),
   // replacing its selection, and gives the input the focus.
   void reevaluate();
-  // Asks for a file and writes the log to it.
+  // Asks for a file and writes the log to it. The file is replaced only once
+  // the whole log is written, so a failure keeps what it held; a file that
+  // cannot be made (or may not be written) and a write that fails are told
+  // apart in the message shown.
   void exportLog();
 
   // The export file's bytes: UTF-16LE records "expression\r\n= answer\r\n\r\n", oldest first.

@@ -11,7 +11,6 @@
 
 #include <map>
 
-#include "config/ReadBack.h"
 #include "expr/FormatValue.h"
 #include "expr/IExprParser.h"
 #include "ui/ControlIds.h"
@@ -90,16 +89,22 @@ CMyConstantDlg::CMyConstantDlg(QPlainTextEdit* target, std::string constantsPath
 
   if (target_ == nullptr) insertButton->hide();
   apply_->setEnabled(false);
+  showConstants();
+  name_->setFocus();
+}
+
+void CMyConstantDlg::showConstants() {
   // The working copy: the constants in full.
+  list_->setSortingEnabled(false);
+  list_->setRowCount(0);
   for (const auto& [name, value] : IExprParser::instance()->constants()) {
     const int row = list_->rowCount();
     list_->insertRow(row);
-    list_->setItem(row, 0, new QTableWidgetItem(QString::fromLocal8Bit(name)));
-    list_->setItem(row, 1, new QTableWidgetItem(QString::fromLocal8Bit(plainText(value))));
+    list_->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(name)));
+    list_->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(plainText(value))));
   }
   list_->setSortingEnabled(true);
   list_->sortByColumn(0, Qt::AscendingOrder);
-  name_->setFocus();
 }
 
 void CMyConstantDlg::setModified(bool modified) {
@@ -123,7 +128,7 @@ void CMyConstantDlg::add() {
                            "UNDERLINE, LETTER and DIGIST ."));
     return;
   }
-  if (!parser->isValidNumber(narrow(value))) {
+  if (!parser->isValidValue(narrow(value))) {
     prompts.information(this, tr("Error"), tr("The format of Value is not correct ."));
     return;
   }
@@ -159,20 +164,36 @@ void CMyConstantDlg::apply() {
   constants.clear();
   for (int row = 0; row < list_->rowCount(); ++row)
     constants[narrow(list_->item(row, 0)->text())] = bignum::bigfloat(narrow(list_->item(row, 1)->text()).c_str(), 81);
-  parser->saveConstants(constantsPath_);
   setModified(false);
-  if (!fileHoldsTheConstants())
-    Prompts::current().warning(this, tr("My Constants"),
-                               tr("The constants could not be saved to the file:\n") +
-                                   QString::fromStdString(constantsPath_) +
-                                   tr("\n\nThey are in use until the program ends; the file keeps what it held."));
-}
-
-bool CMyConstantDlg::fileHoldsTheConstants() const {
-  IExprParser* parser = IExprParser::instance();
-  std::map<std::string, std::string> texts = parser->skippedConstants();  // written back as they were read
-  for (const auto& [name, value] : parser->constants()) texts[name] = plainText(value);
-  return fileHoldsLeaves(constantsPath_, texts, 2);  // through the constants' store
+  Prompts& prompts = Prompts::current();
+  if (constantsPath_.empty()) {
+    prompts.warning(this, tr("My Constants"),
+                    tr("The program has no folder for its files, so the constants cannot be saved. They are in "
+                       "use until the program ends."));
+    return;
+  }
+  const IExprParser::ConstantsSave saved = parser->saveConstants(constantsPath_);
+  const QString file = QString::fromStdString(constantsPath_);
+  if (!saved.written) {
+    prompts.warning(this, tr("My Constants"),
+                    tr("The constants could not be saved to the file:\n%1\n\nThey are in use until the program "
+                       "ends; the file keeps what it held.")
+                        .arg(file));
+    return;
+  }
+  if (saved.merged) {
+    showConstants();
+    prompts.information(this, tr("My Constants"),
+                        tr("The constants file had been changed by another program since it was read:\n%1\n\n"
+                           "Its changes were kept together with yours; where both changed a constant, yours "
+                           "was kept.")
+                            .arg(file));
+  }
+  if (!saved.setAsideAs.empty())
+    prompts.information(this, tr("My Constants"),
+                        tr("The constants file could not be read, so it was kept aside as:\n%1\n\nThe constants "
+                           "were saved to a new file:\n%2")
+                            .arg(QString::fromStdString(saved.setAsideAs), file));
 }
 
 void CMyConstantDlg::insert() {

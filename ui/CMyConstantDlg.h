@@ -18,7 +18,7 @@ class CMyConstantDlg : public QDialog {
 
  public:
   // `target`: where "Insert" writes (null: no "Insert" button). `constantsPath`:
-  // the file the constants are saved to.
+  // the file the constants are saved to (empty: there is none, and Apply says so).
   CMyConstantDlg(QPlainTextEdit* target, std::string constantsPath, QWidget* parent = nullptr);
 
   // The buttons' commands.
@@ -29,8 +29,10 @@ class CMyConstantDlg : public QDialog {
   // Deletes the selected row.
   void deleteSelected();
   // Replaces the evaluator's constants by the rows (values read at 81 digits)
-  // and saves them; nothing when nothing changed. A save that did not reach
-  // the file is reported (the file then keeps what it held).
+  // and saves them; nothing when nothing changed. The user is told when the
+  // save did not reach the file (which then keeps what it held), when changes
+  // another program made to the file were merged (the rows then show the
+  // result), and where an unreadable file was kept aside.
   void apply();
   // Writes the selected row's name over the target's selection, applies and closes.
   void insert();
@@ -41,9 +43,8 @@ class CMyConstantDlg : public QDialog {
  private:
   void setModified(bool modified);
   int selectedRow() const;
-  // Whether the constants file now holds exactly the evaluator's constants and
-  // the skipped entries it writes back.
-  bool fileHoldsTheConstants() const;
+  // Fills the rows with the evaluator's constants.
+  void showConstants();
 
   QPlainTextEdit* target_;
   std::string constantsPath_;

@@ -10,6 +10,7 @@
 
 #include "config/AppDirectory.h"
 #include "config/IConfig.h"
+#include "config/StaleFiles.h"
 #include "expr/IExprParser.h"
 #include "ui/CNumbrixDlg.h"
 #include "ui/CNumbrixMiniDlg.h"
@@ -36,24 +37,41 @@ void CNumbrixApp::loadSettings() {
   }
   state_.directory = applicationDirectory(state_.programFolder);
   IConfig* settingsStore = IConfig::instance(0);
+  if (state_.directory.empty()) {
+    // Without a folder nothing is read or written; the settings are the defaults.
+    writeDefaultSettings();
+    if (screenshot_.isEmpty())
+      Prompts::current().warning(nullptr, tr("Numbrix"),
+                                 tr("Neither HOME nor XDG_CONFIG_HOME names a folder for the program's files. The "
+                                    "settings and your constants are neither read nor saved in this session."));
+    miniNext_ = false;
+    return;
+  }
+  removeStaleTemporaries(state_.directory);  // left by a copy killed while saving
   if (!std::filesystem::exists(settingsPath())) writeDefaultSettings();
   settingsStore->load(settingsPath().string());
-  IExprParser::instance()->loadConstants(constantsPath().string());
+  const IExprParser::ConstantsFile constants = IExprParser::instance()->loadConstants(constantsPath().string());
   miniNext_ = settingsStore->get(settings::kDialogType) != "normal";
   state_.alwaysOnTop = settingsStore->get(settings::kTopMost) == "true";
-  warnOfSkippedConstants();
+  warnOfConstantsFile(constants == IExprParser::ConstantsFile::Unreadable);
 }
 
-void CNumbrixApp::warnOfSkippedConstants() {
+void CNumbrixApp::warnOfConstantsFile(bool unreadable) {
   const int skipped = static_cast<int>(IExprParser::instance()->skippedConstants().size());
   // A picture taken unattended must not wait for a message box.
-  if (skipped == 0 || !screenshot_.isEmpty()) return;
-  const QString text = (skipped == 1 ? tr("1 entry of the constants file was skipped because its value is not a "
-                                          "number. The file keeps it as it is:\n%1")
-                                     : tr("%n entries of the constants file were skipped because their values are "
-                                          "not numbers. The file keeps them as they are:\n%1",
-                                          nullptr, skipped))
-                           .arg(QString::fromStdString(constantsPath().string()));
+  if ((skipped == 0 && !unreadable) || !screenshot_.isEmpty()) return;
+  const QString file = QString::fromStdString(constantsPath().string());
+  const QString text =
+      unreadable ? tr("The constants file cannot be read:\n%1\n\nNo constants were loaded from it. It is left as it "
+                      "is; if you apply changes in My Constants, it is first kept aside as \"Constant.bad\".")
+                       .arg(file)
+      : skipped == 1 ? tr("1 entry of the constants file was skipped because its name or value is not valid. The "
+                          "file keeps it as it is:\n%1")
+                           .arg(file)
+                     : tr("%n entries of the constants file were skipped because their names or values are not "
+                          "valid. The file keeps them as they are:\n%1",
+                          nullptr, skipped)
+                           .arg(file);
   Prompts::current().warning(nullptr, tr("My Constants"), text);
 }
 
@@ -65,7 +83,7 @@ void CNumbrixApp::writeDefaultSettings() {
   store->add("/", "topMost", "false");
   store->add("/", "site", settings::defaultSite().toStdString());
   store->add("/", "email", settings::defaultEmail().toStdString());
-  store->save(settingsPath().string());
+  if (!state_.directory.empty()) store->save(settingsPath().string());
 }
 
 void CNumbrixApp::runWindowLoop() {
@@ -103,5 +121,5 @@ void CNumbrixApp::exitInstance() {
   IConfig* store = IConfig::instance(0);
   store->set(settings::kDialogType, miniNext_ ? "normal" : "mini");
   store->set(settings::kTopMost, state_.alwaysOnTop ? "true" : "false");
-  store->save(settingsPath().string());
+  if (!state_.directory.empty()) store->save(settingsPath().string());
 }

@@ -25,9 +25,10 @@ class CNumbrixApp {
   // Writes "/dialogType" and "/topMost" back to the settings file.
   void exitInstance();
 
-  // Start-up without the window loop (initInstance runs both). Entries of
-  // the constants file that were skipped (their values are not numbers) are
-  // told once, in a warning with their count; the file is left as it is.
+  // Start-up without the window loop (initInstance runs both). A constants
+  // file that exists but cannot be read, or entries of it that were skipped
+  // (their names or values are not valid), are told once in a warning naming
+  // the file; the file is left as it is.
   void loadSettings();
   // Shows windows modally, switching on "OK", until one ends otherwise.
   void runWindowLoop();
@@ -35,8 +36,11 @@ class CNumbrixApp {
   AppState& state() { return state_; }
   // True: the mini window comes next.
   bool miniNext() const { return miniNext_; }
-  std::filesystem::path settingsPath() const { return state_.directory / "Config"; }
-  std::filesystem::path constantsPath() const { return state_.directory / "Constant"; }
+  // The program's files; empty when there is no program folder.
+  std::filesystem::path settingsPath() const { return state_.directory.empty() ? "" : state_.directory / "Config"; }
+  std::filesystem::path constantsPath() const {
+    return state_.directory.empty() ? "" : state_.directory / "Constant";
+  }
 
   // Saves a picture of the first window to `path` once it shows, then closes
   // it; with `ofConstants` the main window first opens "My Constants" and the
@@ -48,7 +52,7 @@ class CNumbrixApp {
 
  private:
   void writeDefaultSettings();
-  void warnOfSkippedConstants();
+  void warnOfConstantsFile(bool unreadable);
   void scheduleScreenshot(NumbrixWindow* window);
 
   AppState state_;

@@ -130,7 +130,7 @@ void CNumbrixDlg::evaluate() {
 }
 
 void CNumbrixDlg::openMyConstants(CInputEdit* target) {
-  CMyConstantDlg constants(target, (state_.directory / "Constant").string(), this);
+  CMyConstantDlg constants(target, state_.directory.empty() ? "" : (state_.directory / "Constant").string(), this);
   constants.exec();
 }
 

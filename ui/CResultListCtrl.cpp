@@ -111,7 +111,9 @@ void CResultListCtrl::importVariables() {
   const QString path = prompts.openFileName(this, variablesFilter());
   if (path.isEmpty()) return;
   const int skipped = ::importVariables(path.toLocal8Bit().toStdString());
-  if (skipped > 0)
+  if (skipped == kUnreadable)
+    prompts.warning(this, tr("Import Variables"), tr("The file cannot be read as a variables file:\n") + path);
+  else if (skipped > 0)
     prompts.information(this, tr("Import Variables"),
                         tr("%1 entries of the file were skipped because they are not valid variables.").arg(skipped));
 }

@@ -2,10 +2,10 @@
 
 #include <list>
 #include <map>
+#include <new>
 
 #include "config/IConfig.h"
 #include "config/ReadBack.h"
-#include "expr/Constants.h"
 #include "expr/FormatValue.h"
 #include "expr/IExprParser.h"
 
@@ -13,12 +13,6 @@ namespace {
 
 // The store that variables files pass through.
 constexpr int kStore = 1;
-
-bool isVariableValue(IExprParser* parser, const std::string& text) {
-  const std::string magnitude = text.rfind('-', 0) == 0 ? text.substr(1) : text;
-  if (magnitude.empty() || !parser->isValidNumber(magnitude)) return false;
-  return !(abs(bignum::bigfloat(magnitude.c_str(), 81)) > VALUE_LIMIT);
-}
 
 }  // namespace
 
@@ -42,18 +36,26 @@ bool exportVariables(const std::string& path, const std::vector<std::string>& na
 int importVariables(const std::string& path) {
   IExprParser* parser = IExprParser::instance();
   IConfig* store = IConfig::instance(kStore);
-  store->load(path);
-  std::list<IConfig::Node*> nodes;
-  store->children("/", nodes);
-  int skipped = 0;
-  for (const IConfig::Node* node : nodes) {
-    const std::string& text = node->getValue();
-    if (!parser->isValidName(node->getName()) || !isVariableValue(parser, text)) {
-      ++skipped;
-      continue;
+  try {
+    if (store->load(path) != IConfig::LoadResult::Loaded) {
+      store->release();
+      return kUnreadable;
     }
-    parser->setVariable(node->getName(), bignum::bigfloat(text.c_str(), 81));
+    std::list<IConfig::Node*> nodes;
+    store->children("/", nodes);
+    int skipped = 0;
+    for (const IConfig::Node* node : nodes) {
+      const std::string& text = node->getValue();
+      if (!parser->isValidName(node->getName()) || !parser->isValidValue(text)) {
+        ++skipped;
+        continue;
+      }
+      parser->setVariable(node->getName(), bignum::bigfloat(text.c_str(), 81));
+    }
+    store->release();
+    return skipped;
+  } catch (const std::bad_alloc&) {
+    store->release();
+    return kUnreadable;
   }
-  store->release();
-  return skipped;
 }

@@ -14,5 +14,7 @@ bool exportVariables(const std::string& path, const std::vector<std::string>& na
 // in the file's order. Only entries that are real variables are taken: a
 // valid name, and a value that is a valid number after at most one leading
 // "-" and not beyond the evaluator's value limit. Returns how many entries
-// were skipped. An unreadable or malformed file sets nothing.
+// were skipped, or kUnreadable, having set nothing, when the file is not
+// there or cannot be read as a variables file (also when memory runs out).
 int importVariables(const std::string& path);
+inline constexpr int kUnreadable = -1;

@@ -54,7 +54,7 @@ void WindowMenu::toggleAlwaysOnTop() {
 void WindowMenu::openHelp() {
   const QString chm = QString::fromStdString((state_.directory / "Manual.chm").string());
   QString target = chm;
-  if (!QFileInfo::exists(chm)) {
+  if (state_.directory.empty() || !QFileInfo::exists(chm)) {
     const QString beside = QString::fromStdString((state_.programFolder / "numbrix-manual.html").string());
     const QString shared =
         QString::fromStdString((state_.programFolder / ".." / "share" / "numbrix" / "numbrix-manual.html").string());

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "bignum/init.h"
+#include "bignum/scratch.h"
 #include "config/AppDirectory.h"
 #include "ui/AppIcon.h"
 #include "ui/CNumbrixApp.h"
@@ -60,6 +62,9 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Numbrix"));
   QApplication::setApplicationVersion(QStringLiteral(NUMBRIX_VERSION));
   QApplication::setWindowIcon(numbrixIcon());
+  // The number library's settings ("bignum.ini") come from the program folder, before any evaluation.
+  bignum::setSettingsFolder(applicationDirectory(executableFolder(argv[0])).string());
+  bignum::removeOrphanedScratchFolders();  // of copies that were killed
   CNumbrixApp numbrix(executableFolder(argv[0]));
   const QStringList arguments = QApplication::arguments();
   const qsizetype screenshot = arguments.indexOf(QStringLiteral("--screenshot"));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <vector>
 
@@ -39,7 +40,7 @@ std::pair<Words, int> schoolbook(const Words& a, const Words& b, std::size_t S) 
 // The number the next disk-resident storage would get.
 unsigned long nextFileNumber() {
   bignum::datastruct probe(1, nullptr, bignum::DISK);
-  return std::stoul(probe.fileName()) + 1;
+  return std::stoul(std::filesystem::path(probe.fileName()).filename()) + 1;
 }
 
 Words randomMantissa(std::size_t n, unsigned seed, bool allNines = false) {

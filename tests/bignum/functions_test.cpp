@@ -13,6 +13,7 @@
 #include "bignum/complexfn.h"
 #include "bignum/functions.h"
 #include "support/MpfrReference.h"
+#include "support/Watchdog.h"
 
 namespace {
 
@@ -198,6 +199,64 @@ TEST(Functions, InversesNearPlusOrMinusOneAgreeWithMpfr) {
       f.theirs(exact.get(), in.get(), MPFR_RNDN);
       EXPECT_TRUE(allButLastWord(f.ours(x), exact.get(), p))
           << f.name << "(" << (sign < 0 ? "-" : "") << "(1 - " << distance << ")) at " << p << " digits";
+    }
+  }
+}
+
+// Arguments within the last digits of +-1, and beyond 1 where the function is
+// defined there, from a precision of one word on: 1 -+ 10^-k for k from 1 to
+// past the precision (cut to it: one unit of the last word below 1) and one
+// unit of the last word above 1. At two and three words of working precision
+// the arithmetic-geometric mean under the logarithms cannot stop on agreeing
+// digits (their half is no whole number of words) and used to run forever;
+// the watchdog names a case that hangs.
+TEST(Functions, ArgumentsNextToOneAnswerAtOnceAtEveryPrecision) {
+  const auto agmOfOne = [](mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd) {
+    mpfr_t one;
+    mpfr_init2(one, 2);
+    mpfr_set_ui(one, 1, MPFR_RNDN);
+    const int inexact = mpfr_agm(r, one, x, rnd);
+    mpfr_clear(one);
+    return inexact;
+  };
+  enum Domain { kAll, kClosed, kOpen, kPositive };
+  const struct {
+    Function f;
+    Domain domain;
+  } cases[] = {
+      {{"asin", [](const bigfloat& x) { return bignum::asin(x); }, mpfr_asin, {}}, kClosed},
+      {{"acos", [](const bigfloat& x) { return bignum::acos(x); }, mpfr_acos, {}}, kClosed},
+      {{"atan", [](const bigfloat& x) { return bignum::atan(x); }, mpfr_atan, {}}, kAll},
+      {{"atanh", [](const bigfloat& x) { return bignum::atanh(x); }, mpfr_atanh, {}}, kOpen},
+      {{"log", [](const bigfloat& x) { return bignum::log(x); }, mpfr_log, {}}, kPositive},
+      {{"sqrt", [](const bigfloat& x) { return bignum::sqrt(x); }, mpfr_sqrt, {}}, kPositive},
+      {{"agm(1, x)", [](const bigfloat& x) { return bignum::agm(bigfloat(1), x); }, agmOfOne, {}}, kPositive},
+  };
+  const auto defined = [](Domain domain, const bigfloat& x) {
+    const int side = compare(x, bigfloat(1), true);
+    return domain == kClosed ? side <= 0 : domain == kOpen ? side < 0 : domain == kAll || x.sign() > 0;
+  };
+  Watchdog watchdog(20);
+  for (const long p : {9L, 18L, 27L, 36L, 81L, 500L}) {
+    const long lastWord = 9 * (bigfloat(1, p).wordPrecision() - 1);  // 1 + 10^-lastWord is 1 and a unit
+    for (const long k : {1L, 2L, p / 2, p - 1, p, p + 20, lastWord}) {
+      if (k <= 0) continue;
+      const bigfloat distance(("1e-" + std::to_string(k)).c_str(), bignum::INFINITE);
+      for (const bigfloat& exact : {bigfloat(1) - distance, bigfloat(1) + distance, distance - bigfloat(1)}) {
+        bigfloat x = exact;
+        x.prec(p);
+        for (const auto& [f, domain] : cases) {
+          if (!defined(domain, x)) continue;
+          std::ostringstream name;
+          name << f.name << "(" << exact << ") at " << p << " digits";
+          watchdog.step(name.str());
+          const bigfloat ours = f.ours(x);
+          Reference in(p), theirs(p);
+          in.set(x);
+          f.theirs(theirs.get(), in.get(), MPFR_RNDN);
+          EXPECT_TRUE(allButLastWord(ours, theirs.get(), p)) << name.str();
+        }
+      }
     }
   }
 }

@@ -1,6 +1,7 @@
 // Test main for the number library: every test process works in a fresh
-// temporary folder, because mantissas on disk are files in the current
-// directory, and fails if any of them is left behind.
+// temporary folder, which is also its TMPDIR (so that the private folder of
+// the mantissas on disk, and any a test leaves, stay inside it), and fails if
+// a file of a mantissa is left behind.
 //
 // NUMBRIX_TEST_SETTINGS="NAME=value,NAME=value" sets those environment
 // variables before the library starts, so that one CTest property can carry
@@ -14,6 +15,7 @@
 #include <sstream>
 #include <string>
 
+#include "bignum/scratch.h"
 #include "support/TempDir.h"
 
 int main(int argc, char** argv) {
@@ -28,16 +30,22 @@ int main(int argc, char** argv) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const std::filesystem::path home = std::filesystem::current_path();
   TempDir dir;
-  // A bignum.ini beside the test (placed there by the build) is taken along.
-  if (std::filesystem::exists(home / "bignum.ini"))
-    std::filesystem::copy_file(home / "bignum.ini", dir.path() / "bignum.ini");
+  setenv("TMPDIR", dir.path().c_str(), 1);
   if (chdir(dir.path().c_str()) != 0) return 2;
   int result = RUN_ALL_TESTS();
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-    if (entry.path().extension() == ".num") {
-      std::cerr << "left behind: " << entry.path().filename() << "\n";
-      result = 1;
+  // Death tests run in children of their own, which leave their folders inside this one.
+  for (const std::string& folder : {dir.path().string(), bignum::scratchFolder()}) {
+    if (folder.empty()) continue;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      if (entry.path().extension() == ".num") {
+        std::cerr << "left behind: " << entry.path() << "\n";
+        result = 1;
+      }
     }
+  }
+  if (bignum::scratchFilesInUse() != 0) {
+    std::cerr << "files of mantissas still in use: " << bignum::scratchFilesInUse() << "\n";
+    result = 1;
   }
   if (chdir(home.c_str()) != 0) return 2;
   return result;

@@ -12,6 +12,7 @@
 
 #include "StorageWords.h"
 #include "bignum/init.h"
+#include "bignum/scratch.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -40,20 +41,22 @@ TEST(Storage, LongMantissasGoToNumberedFiles) {
   datastruct inMemory(threshold());
   EXPECT_EQ(inMemory.location(), MEMORY);
 
-  const std::string name = [] {
+  const std::filesystem::path file = [] {
     datastruct onDisk(threshold() + 1);
     EXPECT_EQ(onDisk.location(), DISK);
-    const std::string file = onDisk.fileName();
-    EXPECT_EQ(file.size(), 12u);
-    EXPECT_EQ(file.substr(8), ".num");
-    EXPECT_EQ(std::filesystem::file_size(file), 4 * (threshold() + 1)) << "4 bytes a word";
+    const std::filesystem::path path = onDisk.fileName();
+    EXPECT_EQ(path.parent_path(), bignum::scratchFolder());
+    EXPECT_EQ(path.filename().string().size(), 12u);
+    EXPECT_EQ(path.extension(), ".num");
+    EXPECT_EQ(std::filesystem::file_size(path), 4 * (threshold() + 1)) << "4 bytes a word";
     EXPECT_EQ(wordsOf(onDisk), std::vector<std::uint32_t>(threshold() + 1, 0u));
-    return file;
+    return path;
   }();
-  EXPECT_FALSE(std::filesystem::exists(name)) << "the file goes with its storage";
+  EXPECT_FALSE(std::filesystem::exists(file)) << "the file goes with its storage";
 
   datastruct next(1, nullptr, DISK);
-  EXPECT_EQ(std::stoul(next.fileName()), std::stoul(name) + 1) << "numbers are not reused";
+  EXPECT_EQ(std::stoul(std::filesystem::path(next.fileName()).filename()), std::stoul(file.filename()) + 1)
+      << "numbers are not reused";
 }
 
 TEST(Storage, DiskFilesHoldLittleEndianWords) {

@@ -4,9 +4,12 @@
 #include "cli/Cli.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -144,20 +147,56 @@ TEST_F(Calculator, UserConstants) {
   EXPECT_EQ(run({"-e", "1"}).status, 0);
 }
 
-// Entries whose values are not numbers are skipped with a warning each (in
-// name order); the file stays as it was.
-TEST_F(Calculator, ConstantsThatAreNotNumbersAreSkipped) {
-  const std::string file = "Constant\n{\n\tg = 9.81;\n\tbad = abc;\n\tneg = -2;\n\ttwice = --1;\n\thex = 0x10;\n}\n";
+// Entries whose names or values are not valid are skipped with a warning each
+// (in name order, bytes that are not printable shown escaped); the file stays
+// as it was.
+TEST_F(Calculator, ConstantsThatAreNotValidAreSkipped) {
+  const std::string file = "Constant\n{\n\tg = 9.81;\n\tbad = abc;\n\tneg = -2;\n\ttwice = --1;\n\thex = 0x10;\n"
+                           "\thuge = 1e2000000000;\n\tk\xff\x1b = 1;\n}\n";
   writeBytes(dir.file("Constant"), file);
   const Result result = run({"-e", "neg * g", "-e", "bad"});
   EXPECT_EQ(result.out, "-19.62\n");
   const std::string from = dir.file("Constant") + ": warning: constant ";
   EXPECT_EQ(result.err, from + "bad skipped: its value \"abc\" is not a number\n" + from +
                             "hex skipped: its value \"0x10\" is not a number\n" + from +
+                            "huge skipped: its value \"1e2000000000\" is too big\n" + from +
+                            "k\\xff\\x1b skipped: it is not a valid name\n" + from +
                             "twice skipped: its value \"--1\" is not a number\n" +
                             "error: Undefined variable: bad\nbad\n^^^\n");
   EXPECT_EQ(result.status, 1) << "only the failed input counts";
   EXPECT_EQ(readBytes(dir.file("Constant")), file);
+}
+
+// A constants file that is there but cannot be read is said so at start: the
+// default file with a warning (the run goes on without user constants), a
+// --constants file with an error before any input. Nothing waits on a FIFO.
+TEST_F(Calculator, UnreadableConstantsFilesAreReported) {
+  struct Case {
+    const char* kind;
+    const char* reason;
+  };
+  for (const Case& c : {Case{"damaged", "not a constants file"}, Case{"fifo", "not a regular file"},
+                        Case{"huge", "larger than 64 MiB"}}) {
+    SCOPED_TRACE(c.kind);
+    const std::string path = dir.file("Constant");
+    std::filesystem::remove(path);
+    if (std::string(c.kind) == "fifo") {
+      ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    } else {
+      writeBytes(path, "Constant\n{\n\tg = 9.80665;\n\th = 6.626 e-34;\n}\n");
+      if (std::string(c.kind) == "huge") {
+        ASSERT_EQ(::truncate(path.c_str(), (64 << 20) + 1), 0);
+      }
+    }
+    const Result byDefault = run({"-e", "1+1"});
+    EXPECT_EQ(byDefault.out, "2\n");
+    EXPECT_EQ(byDefault.err, "warning: cannot read the constants file " + path + ": " + c.reason +
+                                 "; no user constants are loaded\n");
+    const Result named = run({"--constants", path, "-e", "1+1"});
+    EXPECT_EQ(named.status, 2);
+    EXPECT_EQ(named.out, "");
+    EXPECT_EQ(named.err, "error: cannot read the constants file " + path + ": " + c.reason + "\n");
+  }
 }
 
 TEST(Options, Parsing) {
@@ -214,6 +253,15 @@ TEST(Program, ExitStatusesAndStreams) {
     EXPECT_EQ(err.substr(0, c.errStart.size()), c.errStart) << command;
     EXPECT_EQ(err.empty(), c.errStart.empty()) << command << err;
   }
+  // Without a folder for the program's files it says so once, loads no
+  // constants and creates nothing where it runs.
+  const std::string bare = "cd " + quoted(dir.path().string()) + " && env -u HOME -u XDG_CONFIG_HOME -u NUMBRIX_HOME " +
+                           quoted(NUMBRIX_CLI) + " -e '1+1' >stdout 2>stderr";
+  EXPECT_EQ(std::system(bare.c_str()), 0);
+  EXPECT_EQ(readBytes(dir.file("stdout")), "2\n");
+  EXPECT_EQ(readBytes(dir.file("stderr")), "numbrix-cli: warning: neither HOME nor XDG_CONFIG_HOME names a folder, "
+                                           "so no user constants are loaded\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.file(".config")));
 }
 
 }  // namespace

@@ -59,4 +59,34 @@ TEST(ApplicationDirectory, ChoiceOfFolder) {
   }
 }
 
+// Relative values are not folders the program may use: without an absolute
+// one there is no folder at all, and nothing is made under the working folder.
+TEST(ApplicationDirectory, NoFolderWithoutAnAbsoluteHome) {
+  TempDir dir, work;
+  const std::string home = (dir.path() / "home").string(), xdg = (dir.path() / "xdg").string();
+  const struct {
+    const char* xdg;
+    const char* home;
+    fs::path expected;
+  } cases[] = {
+      {nullptr, nullptr, {}},
+      {"", "", {}},
+      {"xdg", nullptr, {}},
+      {nullptr, "home", {}},
+      {"./xdg", "home", {}},
+      {"xdg", home.c_str(), fs::path(home) / ".config" / "numbrix"},
+      {xdg.c_str(), "home", fs::path(xdg) / "numbrix"},
+  };
+  const fs::path started = fs::current_path();
+  fs::current_path(work.path());
+  ScopedEnvironment noHome("NUMBRIX_HOME", nullptr);
+  for (const auto& c : cases) {
+    ScopedEnvironment config("XDG_CONFIG_HOME", c.xdg), user("HOME", c.home);
+    const std::string row = std::string(c.xdg ? c.xdg : "(unset)") + ", " + (c.home ? c.home : "(unset)");
+    EXPECT_EQ(applicationDirectory(dir.path() / "bin"), c.expected) << row;
+    EXPECT_EQ(work.listing(), "") << row;
+  }
+  fs::current_path(started);
+}
+
 }  // namespace

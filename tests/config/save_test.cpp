@@ -1,10 +1,24 @@
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "config/FileReplace.h"
+#include "config/StaleFiles.h"
 #include "config/StoreFixture.h"
 #include "support/FileSizeLimit.h"
 
 namespace {
+
+namespace fs = std::filesystem;
+
+mode_t modeOf(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
 
 class Save : public StoreFixture {
  protected:
@@ -79,6 +93,80 @@ TEST_F(Save, ReplacingKeepsPermissionsAndFollowsLinks) {
   EXPECT_EQ(info.st_mode & 0777, 0640u) << "a new file gets the umask's permissions";
   EXPECT_EQ(readBytes(dir.file("fresh")), "");
   EXPECT_EQ(dir.listing(), "fresh\nlink\nreal\n");
+}
+
+// A file without write permission is left alone, even by root, whom the
+// permission bits do not stop.
+TEST_F(Save, OnlyWritableFilesAreReplaced) {
+  const struct {
+    mode_t mode;
+    bool replaced;
+  } cases[] = {{0444, false}, {0555, false}, {0644, true}, {0600, true}};
+  fillStore(2);
+  for (const auto& c : cases) {
+    const std::string file = dir.file("Constant");
+    writeBytes(file, oldText);
+    chmod(file.c_str(), c.mode);
+    IConfig::instance(2)->save(file);
+    EXPECT_EQ(readBytes(file) != oldText, c.replaced) << std::oct << c.mode;
+    EXPECT_EQ(modeOf(file), c.mode);
+    EXPECT_EQ(dir.listing(), "Constant\n");
+    chmod(file.c_str(), 0644);
+  }
+}
+
+// A save killed halfway leaves its new file behind, named after the process
+// that wrote it. Once that process is gone the file is cleared away, and
+// nothing else is: not the files of live processes, links, other users'
+// files, nor names that only look alike.
+TEST_F(Save, TheTemporaryOfAKilledSaveIsRemovedLater) {
+  const std::string file = dir.file("Config");
+  writeBytes(file, oldText);
+  const std::string large(100 << 20, '7');
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    replaceFile(file, large);
+    _exit(0);
+  }
+  std::string temporary;
+  for (int i = 0; i < 20000 && temporary.empty(); ++i) {
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+      if (entry.path().filename() != "Config") temporary = entry.path().filename();
+    if (temporary.empty()) usleep(500);
+  }
+  kill(child, SIGKILL);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the save ended before it could be killed";
+  ASSERT_EQ(temporary.rfind("Config.numbrix-" + std::to_string(child) + "-", 0), 0u) << temporary;
+  EXPECT_EQ(temporaryWriter(temporary), child);
+  EXPECT_EQ(readBytes(file), oldText);
+
+  const std::string dead = "Config.numbrix-" + std::to_string(child) + "-";
+  writeBytes(dir.file("victim"), "kept");
+  fs::create_symlink("victim", dir.file(dead + "link01"));
+  std::vector<std::string> kept = {"Config", "victim", dead + "link01"};
+  const std::string live = "Config.numbrix-" + std::to_string(getpid()) + "-live01";
+  const std::string zero = "Config.numbrix-0" + std::to_string(child) + "-zero01";
+  const std::vector<std::string> others = {live, dead + "short", dead + "toolong", dead + "abc.ef",
+                                           zero, "Config.abcdef"};
+  for (const std::string& name : others) {
+    writeBytes(dir.file(name), "");
+    kept.push_back(name);
+  }
+  if (geteuid() == 0) {  // only root can give a file away
+    kept.push_back(dead + "other1");
+    writeBytes(dir.file(kept.back()), "");
+    ASSERT_EQ(chown(dir.file(kept.back()).c_str(), 65534, 65534), 0);
+  }
+  EXPECT_EQ(removeStaleTemporaries(dir.path()), 1);
+  std::sort(kept.begin(), kept.end());
+  std::string expected;
+  for (const auto& name : kept) expected += name + "\n";
+  EXPECT_EQ(dir.listing(), expected);
+  EXPECT_EQ(readBytes(dir.file("victim")), "kept");
+  EXPECT_EQ(removeStaleTemporaries(dir.file("missing")), 0);
 }
 
 TEST_F(Save, ASaveWithoutRootLeavesTheFileAlone) {

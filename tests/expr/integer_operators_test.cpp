@@ -100,15 +100,31 @@ TEST(IntegerTest, WithinHalfAUnitOfThe72ndDecimal) {
   EXPECT_TRUE(isNonNegativeInteger(d81("0")));
 }
 
+// Against a limit of 1e33: literals with more significant digits than it
+// allows give the largest number unconverted, nearer ones their value.
 TEST(Literals, BinaryOctalHex) {
+  const bigfloat limit = d81("1e33"), largest = d81("1e999999999999999999999999");
+  const std::string zeros(100000, '0');
   const struct {
     bigfloat value;
-    const char* expected;
+    std::string expected;
   } cases[] = {
-      {fromBinaryText("0b1111"), "15"},  {fromBinaryText("0B0"), "0"},     {fromOctalText("017"), "15"},
-      {fromOctalText("0"), "0"},         {fromHexText("0xff"), "255"},     {fromHexText("0XFF"), "255"},
-      {fromHexText("0xDeadBeef"), "3735928559"},
-      {fromHexText("0xffffffffffffffffffffffffffff"), "5192296858534827628530496329220095"},
+      {fromBinaryText("0b1111", limit), "15"}, {fromBinaryText("0B0", limit), "0"},
+      {fromOctalText("017", limit), "15"},     {fromOctalText("0", limit), "0"},
+      {fromHexText("0xff", limit), "255"},     {fromHexText("0XFF", limit), "255"},
+      {fromHexText("0xDeadBeef", limit), "3735928559"},
+      // Above the limit but within the margin: converted, for the caller to refuse.
+      {fromHexText("0x" + std::string(29, 'f'), limit), "83076749736557242056487941267521535"},
+      {fromBinaryText("0b" + std::string(113, '1'), limit), "10384593717069655257060992658440191"},
+      {fromOctalText("0" + std::string(38, '7'), limit), "20769187434139310514121985316880383"},
+      // A digit more is beyond it (the smallest such value exceeds 1e34).
+      {fromHexText("0x" + std::string(30, 'f'), limit), text(largest)},
+      {fromBinaryText("0b" + std::string(114, '1'), limit), text(largest)},
+      {fromOctalText("0" + std::string(39, '7'), limit), text(largest)},
+      // Leading zeros do not count.
+      {fromHexText("0x" + zeros + std::string(29, 'f'), limit), "83076749736557242056487941267521535"},
+      {fromBinaryText("0b" + zeros + "101", limit), "5"},
+      {fromOctalText("0" + zeros + "17", limit), "15"},
   };
   for (const auto& c : cases) EXPECT_EQ(text(c.value), c.expected);
 }

@@ -2,6 +2,7 @@
 // first settings file, how the keys are read, the window loop and what is
 // written back.
 #include <QAbstractButton>
+#include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QtTest>
@@ -149,19 +150,55 @@ class AppSettingsTest : public QObject {
     QCOMPARE(storedValue(config, "/site"), std::string("https://example.net/"));
   }
 
-  // Entries whose values are not numbers are told once, by their count;
-  // neither the start nor the exit rewrites the file.
+  // Without HOME, XDG_CONFIG_HOME or NUMBRIX_HOME there is no program
+  // folder: the user is told once, the defaults are used, and neither the
+  // start nor the exit writes anything where the program was started.
+  void withoutAFolderNothingIsWritten() {
+    ProgramFolder folder;  // its NUMBRIX_HOME is dropped below; it serves as the working folder
+    const QByteArray home = qgetenv("HOME"), xdg = qgetenv("XDG_CONFIG_HOME");
+    qunsetenv("NUMBRIX_HOME");
+    qunsetenv("HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    const QString started = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    FakePrompts prompts;
+    {
+      CNumbrixApp app(folder.path().toStdString());
+      app.loadSettings();
+      QCOMPARE(playWindowLoop(app, {Step::ToggleOnTopAndClose}), 1);
+      app.exitInstance();
+    }
+    QDir::setCurrent(started);
+    qputenv("HOME", home);
+    if (!xdg.isEmpty()) qputenv("XDG_CONFIG_HOME", xdg);
+    QCOMPARE(prompts.messages.size(), 1);
+    QVERIFY2(prompts.messages.front().startsWith("warning Numbrix: Neither HOME nor XDG_CONFIG_HOME names a folder"),
+             qPrintable(prompts.messages.front()));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+  }
+
+  // Entries whose names or values are not valid are told once, by their
+  // count; a file that cannot be read at all is told as such. Neither the
+  // start nor the exit rewrites the file.
   void theUserConstantsAreLoadedAtStart_data() {
     QTest::addColumn<QByteArray>("entries");
     QTest::addColumn<QStringList>("messages");
-    QTest::newRow("all numbers") << QByteArray("\tneg = -1;\n") << QStringList();
-    QTest::newRow("one skipped") << QByteArray("\tbad = abc;\n")
-                                 << QStringList({"warning My Constants: 1 entry of the constants file was skipped "
-                                                 "because its value is not a number. The file keeps it as it is:\n"});
-    QTest::newRow("two skipped") << QByteArray("\tbad = abc;\n\ttwice = --1;\n")
-                                 << QStringList({"warning My Constants: 2 entries of the constants file were skipped "
-                                                 "because their values are not numbers. The file keeps them as they "
-                                                 "are:\n"});
+    QTest::addColumn<QString>("answer");
+    const QString one = QStringLiteral("warning My Constants: 1 entry of the constants file was skipped because its "
+                                       "name or value is not valid. The file keeps it as it is:\n");
+    QTest::newRow("all numbers") << QByteArray("\tneg = -1;\n") << QStringList() << "19.62";
+    QTest::newRow("letters") << QByteArray("\tbad = abc;\n") << QStringList({one}) << "19.62";
+    QTest::newRow("beyond the value limit") << QByteArray("\thuge = 1e2000000000;\n") << QStringList({one}) << "19.62";
+    QTest::newRow("name not UTF-8") << QByteArray("\tk\xff = 1;\n") << QStringList({one}) << "19.62";
+    QTest::newRow("three skipped")
+        << QByteArray("\tbad = abc;\n\ttwice = --1;\n\tdots = 1.2.3;\n")
+        << QStringList({"warning My Constants: 3 entries of the constants file were skipped because their names or "
+                        "values are not valid. The file keeps them as they are:\n"})
+        << "19.62";
+    // One damaged value makes the whole file unreadable: nothing is loaded, and the user is told.
+    QTest::newRow("blank inside a value")
+        << QByteArray("\th = 6.626 e-34;\n")
+        << QStringList({"warning My Constants: The constants file cannot be read:\n"}) << QString();
   }
   void theUserConstantsAreLoadedAtStart() {
     QFETCH(QByteArray, entries);
@@ -173,20 +210,22 @@ class AppSettingsTest : public QObject {
     writeFile(constants, file);
     CNumbrixApp app(folder.path().toStdString());
     app.loadSettings();
-    for (QString& message : messages) message += constants;  // the file's path ends the text
-    QCOMPARE(prompts.messages, messages);
-    QString answer;
+    QCOMPARE(prompts.messages.size(), messages.size());
+    for (int i = 0; i < messages.size(); ++i)
+      QVERIFY2(prompts.messages[i].startsWith(messages[i] + constants), qPrintable(prompts.messages[i]));
+    QString answerShown;
     whenWindowOpens(nullptr, [&](QWidget* modal) {
       auto* window = qobject_cast<CNumbrixDlg*>(modal);
       QVERIFY(window != nullptr);
       window->input()->setPlainText(QStringLiteral("2 * g"));
       QTest::keyClick(window->input(), Qt::Key_Return, Qt::ControlModifier);
-      answer = window->logList()->rowCount() == 1 ? window->logList()->item(0, 0)->text() : QString();
+      answerShown = window->logList()->rowCount() == 1 ? window->logList()->item(0, 0)->text() : QString();
       window->reject();
     });
     app.runWindowLoop();
     app.exitInstance();
-    QCOMPARE(answer, QStringLiteral("19.62"));
+    QFETCH(QString, answer);
+    QCOMPARE(answerShown, answer);
     QCOMPARE(prompts.messages.size(), messages.size());
     QCOMPARE(readFile(constants), file);
   }

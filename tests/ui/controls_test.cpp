@@ -282,30 +282,69 @@ class ControlsTest : public QObject {
     QCOMPARE(hyperlinkErrorText(code), text);
   }
 
-  void theAboutBoxLinksTheSettingsOrTheDefaults() {
+  void theAboutBoxLinksTheDefaults() {
     ProgramFolder folder;
-    IConfig* store = IConfig::instance(0);
-    {
-      CAboutDlg about;
-      QCOMPARE(about.windowTitle(), QStringLiteral("About Numbrix"));
-      QCOMPARE(about.webLink()->url(), QStringLiteral("https://www.example.org/numbrix"));
-      QCOMPARE(about.contactLink()->url(), QStringLiteral("mailto:numbrix@example.org"));
-      QCOMPARE(about.contactLink()->text(), QStringLiteral("numbrix@example.org"));
-      QCOMPARE(textColour(about.webLink()), QColor(0, 0, 255));
-      QStringList labels;
-      for (QLabel* label : about.findChildren<QLabel*>()) labels << label->text();
-      QVERIFY(labels.contains(QStringLiteral("Numbrix (Version 1.0)")));
-      QCOMPARE(about.findChild<QPushButton*>()->text(), QStringLiteral("&Close"));
-    }
-    store->create("Config");
-    store->add("/", "site", "https://numbers.example.net/");
-    store->add("/", "email", "help@example.net");
     CAboutDlg about;
-    QCOMPARE(about.webLink()->text(), QStringLiteral("https://numbers.example.net/"));
-    QCOMPARE(about.webLink()->url(), QStringLiteral("https://numbers.example.net/"));
-    QCOMPARE(about.contactLink()->url(), QStringLiteral("mailto:help@example.net"));
+    QCOMPARE(about.windowTitle(), QStringLiteral("About Numbrix"));
+    QCOMPARE(about.webLink()->url(), QStringLiteral("https://www.example.org/numbrix"));
+    QCOMPARE(about.contactLink()->url(), QStringLiteral("mailto:numbrix@example.org"));
+    QCOMPARE(about.contactLink()->text(), QStringLiteral("numbrix@example.org"));
+    QVERIFY(about.webLink()->isClickable() && about.contactLink()->isClickable());
+    QCOMPARE(textColour(about.webLink()), QColor(0, 0, 255));
+    QStringList labels;
+    for (QLabel* label : about.findChildren<QLabel*>()) labels << label->text();
+    QVERIFY(labels.contains(QStringLiteral("Numbrix (Version 1.0)")));
+    QCOMPARE(about.findChild<QPushButton*>()->text(), QStringLiteral("&Close"));
     QTest::mouseClick(about.findChild<QPushButton*>(), Qt::LeftButton);
     QCOMPARE(about.result(), int(QDialog::Accepted));
+  }
+
+  // The settings file may name anything; only web pages and plain mail
+  // addresses become links, the rest is shown as plain text that opens nothing.
+  void theAboutBoxLinksOnlyWebAndMail_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("clickable");
+    const auto row = [](const char* name, const char* key, const char* value, bool clickable) {
+      QTest::newRow(name) << QString::fromLatin1(key) << QString::fromLatin1(value) << clickable;
+    };
+    row("https", "site", "https://numbers.example.net/", true);
+    row("http", "site", "http://numbers.example.net/a?b=c", true);
+    row("upper case", "site", "HTTP://NUMBERS.EXAMPLE.NET/", true);
+    row("mail", "site", "mailto:help@example.net", true);
+    row("file", "site", "file:///etc/passwd", false);
+    row("plain path", "site", "/etc/passwd", false);
+    row("share", "site", "smb://server/share", false);
+    row("script", "site", "javascript:alert(1)", false);
+    row("ftp", "site", "ftp://example.net/", false);
+    row("mail with a query", "site", "mailto:help@example.net?attach=/etc/passwd", false);
+    row("address", "email", "help@example.net", true);
+    row("address with a query", "email", "x@y?attach=/etc/passwd", false);
+    row("escaped query", "email", "x@y%3Fattach=/etc/passwd", false);
+    row("line break", "email", "x@y\nattach=/etc/passwd", false);
+  }
+  void theAboutBoxLinksOnlyWebAndMail() {
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(bool, clickable);
+    ProgramFolder folder;
+    FakePrompts prompts;
+    IConfig* store = IConfig::instance(0);
+    store->create("Config");
+    store->add("/", key.toStdString(), value.toStdString());
+    CAboutDlg about;
+    about.show();
+    CHyperLink* link = key == QLatin1String("site") ? about.webLink() : about.contactLink();
+    QCOMPARE(link->text(), value);
+    QCOMPARE(link->isClickable(), clickable);
+    QCOMPARE(link->cursor().shape(), clickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    QCOMPARE(textColour(link), clickable ? QColor(0, 0, 255) : about.palette().color(QPalette::WindowText));
+    enter(link);
+    QCOMPARE(link->font().underline(), clickable);
+    QTest::mouseClick(link, Qt::LeftButton);
+    const QUrl target(key == QLatin1String("site") ? value : QStringLiteral("mailto:") + value);
+    QCOMPARE(prompts.opened, clickable ? QList<QUrl>({target}) : QList<QUrl>());
+    QVERIFY(prompts.messages.isEmpty());
   }
 };
 

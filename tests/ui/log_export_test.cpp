@@ -1,12 +1,16 @@
 // The log list's export: the file's exact bytes, the dialog's questions,
-// cancelling, files that cannot be written, and re-evaluation by double-click.
+// cancelling, failures that keep the old file, and re-evaluation by double-click.
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QtTest>
+#include <optional>
 
 #include "FakePrompts.h"
 #include "UiTestSupport.h"
+#include "support/FileSizeLimit.h"
 #include "ui/CInputEdit.h"
 #include "ui/CLogListCtrl.h"
 #include "ui/CNumbrixDlg.h"
@@ -100,16 +104,47 @@ class LogExportTest : public QObject {
     QVERIFY(w.prompts.messages.isEmpty());
   }
 
-  void aFileThatCannotBeCreatedIsReported() {
+  // A failed export changes no file and leaves no new one; a file that
+  // cannot be made (or may not be written) and a write that fails (a full
+  // disk) have their own messages.
+  void failuresKeepTheOldFile_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("mode");       // of an earlier log there, 0 for none
+    QTest::addColumn<int>("sizeLimit");  // of any file written, 0 for none
+    QTest::addColumn<bool>("writeFails");
+    QTest::newRow("missing folder") << QStringLiteral("no such folder/log.txt") << 0 << 0 << false;
+    QTest::newRow("read-only log") << QStringLiteral("log.txt") << 0444 << 0 << false;
+    QTest::newRow("full disk") << QStringLiteral("log.txt") << 0644 << 64 << true;
+  }
+  void failuresKeepTheOldFile() {
+    QFETCH(QString, name);
+    QFETCH(int, mode);
+    QFETCH(int, sizeLimit);
+    QFETCH(bool, writeFails);
     Window w;
-    w.evaluate(QStringLiteral("1"));
-    const QString path = w.folder.file(QStringLiteral("no such folder/log.txt"));
+    for (const char* text : {"123456789*987654321", "2^64", "1/3"}) w.evaluate(QString::fromLatin1(text));
+    QVERIFY(w.log()->exportBytes().size() > sizeLimit);
+    const QString path = w.folder.file(name);
+    const QByteArray earlier = utf16le(QStringLiteral("1\r\n= 1\r\n\r\n"));
+    if (mode != 0) {
+      writeFile(path, earlier);
+      QCOMPARE(chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(mode)), 0);
+    }
+    const QStringList files = QDir(w.folder.path()).entryList(QDir::Files | QDir::Hidden);
     w.prompts.nextFile = path;
-    QVERIFY(w.exportThroughMenu());
-    QCOMPARE(w.prompts.messages,
-             QStringList({QStringLiteral("information Export Log Failed: Can't open or create the file:\n") + path}));
-    QVERIFY(!QFile::exists(path));
-    QCOMPARE(w.log()->rowCount(), 1);  // the log itself is kept
+    {
+      std::optional<FileSizeLimit> limit;
+      if (sizeLimit > 0) limit.emplace(sizeLimit);
+      QVERIFY(w.exportThroughMenu());
+    }
+    const QString expected =
+        writeFails ? QStringLiteral("information Error: Log exportting failed: nexpected exception !")
+                   : QStringLiteral("information Export Log Failed: Can't open or create the file:\n") + path;
+    QCOMPARE(w.prompts.messages, QStringList(expected));
+    QCOMPARE(readFile(path), mode != 0 ? earlier : QByteArray());
+    QVERIFY(mode != 0 || !QFile::exists(path));
+    QCOMPARE(QDir(w.folder.path()).entryList(QDir::Files | QDir::Hidden), files);
+    QCOMPARE(w.log()->rowCount(), 3);  // the log itself is kept
   }
 
   void anEmptyLogIsNotOfferedButExportsAnEmptyFile() {

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <list>
 
 #include "FakePrompts.h"
@@ -156,16 +158,22 @@ class VariablesFileTest : public QObject {
     QVERIFY(w.results()->rowOf(QStringLiteral("limit")) >= 0);
   }
 
-  void aMalformedFileSetsNothing() {
+  // A file that cannot be read as a variables file (malformed, missing, a
+  // FIFO that would block a plain read) sets nothing and says so.
+  void anUnreadableFileSetsNothing() {
     Window w;
-    const QString file = w.folder.file(QStringLiteral("broken.cvf"));
-    writeFile(file, "Variables\n{\n\tx = 1;\n/* never closed");
+    const QString broken = w.folder.file(QStringLiteral("broken.cvf")), fifo = w.folder.file(QStringLiteral("fifo.cvf"));
+    writeFile(broken, "Variables\n{\n\tx = 1;\n/* never closed");
+    QCOMPARE(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     w.evaluate(QStringLiteral("kept = 1"));
-    w.importFrom(file);
+    const QStringList files({broken, w.folder.file(QStringLiteral("missing.cvf")), fifo});
+    QStringList expected;
+    for (const QString& file : files) {
+      w.importFrom(file);
+      expected << "warning Import Variables: The file cannot be read as a variables file:\n" + file;
+    }
     QCOMPARE(w.results()->rowCount(), 1);
-    w.importFrom(w.folder.file(QStringLiteral("missing.cvf")));
-    QCOMPARE(w.results()->rowCount(), 1);
-    QVERIFY(w.prompts.messages.isEmpty());
+    QCOMPARE(w.prompts.messages, expected);
   }
 
   void cancellingDoesNothing() {
