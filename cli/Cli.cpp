@@ -72,6 +72,12 @@ bool evaluateLines(IExprParser& parser, std::istream& in, Streams& streams, cons
     ok = evaluate(parser, line, where, streams.err) && ok;
   }
   if (streams.interactive) streams.out << '\n';
+  // A line that does not fit in memory, or a read error, ends the input: said, never taken for its end.
+  if (!(streams.interactive && streams.readLine) && in.bad()) {
+    streams.err << (source.empty() ? "" : source + ": ") << "error: the input could not be read to its end (a line "
+                << "too long for the memory, or a read error)\n";
+    return false;
+  }
   return ok;
 }
 

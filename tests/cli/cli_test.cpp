@@ -199,6 +199,23 @@ TEST_F(Calculator, UnreadableConstantsFilesAreReported) {
   }
 }
 
+// Input that cannot be read to its end (here memory runs out in the middle of
+// a line) is an error, never taken for the end of the input.
+TEST_F(Calculator, InputThatCannotBeReadIsAnError) {
+  struct FailingInput : std::streambuf {
+    std::string text = "2*3\n4";
+    FailingInput() { setg(text.data(), text.data(), text.data() + text.size()); }
+    int_type underflow() override { throw std::bad_alloc(); }
+  } failing;
+  std::istream in(&failing);
+  std::ostringstream out, err;
+  cli::Options options;
+  EXPECT_EQ(cli::run(options, dir.file("Constant"), {in, out, err, false}), 1);
+  EXPECT_EQ(out.str(), "6\n");
+  EXPECT_EQ(err.str(), "<stdin>: error: the input could not be read to its end (a line too long for the memory, or a "
+                       "read error)\n");
+}
+
 TEST(Options, Parsing) {
   cli::Options options;
   std::string error;
