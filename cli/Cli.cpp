@@ -201,7 +201,7 @@ std::string errorPointer(const std::string& input, int column, int endColumn) {
   for (std::size_t i = 0; i < input.size(); ++i) {
     if (at == column) start = i;
     if (at <= endColumn) end = i;
-    at = input[i] == '\t' ? ((at - 1) / 8 + 1) * 8 + 1 : at + 1;
+    at = columnAfter(at, input[i]);
   }
   if (start == std::string::npos) start = input.size();  // the end of the input
   if (end == std::string::npos) end = start;

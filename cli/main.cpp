@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   bignum::setSettingsFolder(folder.string());
   removeStaleTemporaries(folder);  // left by a copy of the desktop program killed while saving
   bignum::removeOrphanedScratchFolders();  // of copies that were killed
-  const std::string constants = folder.empty() ? "" : (folder / "Constant").string();
+  const std::string constants = constantsFilePath(folder).string();
   const bool terminal = isatty(STDIN_FILENO) != 0;
   return cli::run(options, constants, {std::cin, std::cout, std::cerr, terminal, terminal ? editedLine : nullptr});
 }

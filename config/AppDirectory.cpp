@@ -41,3 +41,7 @@ fs::path executableFolder(const std::string& fallback) {
   const fs::path self = fs::read_symlink("/proc/self/exe", failed);
   return (failed ? fs::path(fallback) : self).parent_path();
 }
+
+fs::path settingsFilePath(const fs::path& folder) { return folder.empty() ? fs::path() : folder / "Config"; }
+
+fs::path constantsFilePath(const fs::path& folder) { return folder.empty() ? fs::path() : folder / "Constant"; }

@@ -22,3 +22,8 @@ std::filesystem::path applicationDirectory(const std::filesystem::path& executab
 
 // The folder of the running program (from /proc/self/exe, else `fallback`'s folder).
 std::filesystem::path executableFolder(const std::string& fallback);
+
+// The settings file "Config" and the constants file "Constant" in the program
+// folder `folder`; empty paths when there is no program folder.
+std::filesystem::path settingsFilePath(const std::filesystem::path& folder);
+std::filesystem::path constantsFilePath(const std::filesystem::path& folder);

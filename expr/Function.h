@@ -20,7 +20,7 @@ struct Function {
   virtual bignum::bigfloat evaluate(bignum::bigfloat x) = 0;
 };
 
-// The registry of the 23 functions, filled before it is first read.
+// The registry of the built-in functions, filled before it is first read.
 template <>
 Reflectable<Function>::Creators& Reflectable<Function>::creators();
 

@@ -1,4 +1,4 @@
-// The registrations of the 23 built-in functions, in one place: they are made
+// The registrations of the built-in functions, in one place: they are made
 // before main runs, and again on demand by the first lookup should a static
 // initialiser elsewhere get there first.
 #include "expr/Function.h"

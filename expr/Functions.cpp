@@ -1,4 +1,4 @@
-// The 23 built-in functions. Each checks its domain first and throws its
+// The built-in functions. Each checks its domain first and throws its
 // message; then it computes with the number library at the argument's
 // precision, at least 90 digits (a guard word beyond a literal's 81). Where a
 // formula cancels (the hyperbolic functions near zero, acosh near 1), it works

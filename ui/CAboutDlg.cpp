@@ -48,7 +48,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
   auto* icon = new QLabel(this);
   icon->setPixmap(numbrixIcon().pixmap(48, 48));
-  auto* product = new QLabel(tr("Numbrix (Version 1.0)"), this);
+  auto* product = new QLabel(tr("Numbrix (Version %1)").arg(QStringLiteral(NUMBRIX_VERSION)), this);
   contact_ = new CHyperLink(email, this);
   contact_->setUrl(QStringLiteral("mailto:") + email);
   setControlId(contact_, ids::ContactLink);

@@ -26,10 +26,7 @@ void CLogListCtrl::log(const std::string& expressionText, const std::string& ans
   setItem(0, 1, new QTableWidgetItem(QString::fromLocal8Bit(expressionText)));
 }
 
-int CLogListCtrl::selectedRow() const {
-  const QList<QTableWidgetItem*> chosen = selectedItems();
-  return chosen.isEmpty() ? -1 : chosen.front()->row();
-}
+int CLogListCtrl::selectedRow() const { return ::selectedRow(this); }
 
 QMenu* CLogListCtrl::preparedMenu() {
   const bool empty = rowCount() == 0, selected = selectedRow() >= 0;

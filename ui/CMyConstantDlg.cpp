@@ -112,10 +112,7 @@ void CMyConstantDlg::setModified(bool modified) {
   apply_->setEnabled(modified);
 }
 
-int CMyConstantDlg::selectedRow() const {
-  const QList<QTableWidgetItem*> chosen = list_->selectedItems();
-  return chosen.isEmpty() ? -1 : chosen.front()->row();
-}
+int CMyConstantDlg::selectedRow() const { return ::selectedRow(list_); }
 
 void CMyConstantDlg::add() {
   const QString name = name_->text(), value = value_->text();

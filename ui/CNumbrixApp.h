@@ -7,6 +7,7 @@
 #include <QString>
 #include <filesystem>
 
+#include "config/AppDirectory.h"
 #include "ui/AppState.h"
 
 class NumbrixWindow;
@@ -37,10 +38,8 @@ class CNumbrixApp {
   // True: the mini window comes next.
   bool miniNext() const { return miniNext_; }
   // The program's files; empty when there is no program folder.
-  std::filesystem::path settingsPath() const { return state_.directory.empty() ? "" : state_.directory / "Config"; }
-  std::filesystem::path constantsPath() const {
-    return state_.directory.empty() ? "" : state_.directory / "Constant";
-  }
+  std::filesystem::path settingsPath() const { return settingsFilePath(state_.directory); }
+  std::filesystem::path constantsPath() const { return constantsFilePath(state_.directory); }
 
   // Saves a picture of the first window to `path` once it shows, then closes
   // it; with `ofConstants` the main window first opens "My Constants" and the

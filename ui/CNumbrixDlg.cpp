@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "config/AppDirectory.h"
 #include "expr/IExprParser.h"
 #include "ui/CGuiButton.h"
 #include "ui/CGuiSplitter.h"
@@ -26,7 +27,7 @@ int characterPosition(const QString& text, int column) {
     if (at >= column) return i;
     const QChar c = text[i];
     if (c == QLatin1Char('\t')) {
-      at = ((at - 1) / 8 + 1) * 8 + 1;
+      at = columnAfter(at, '\t');
     } else if (c.isHighSurrogate() && i + 1 < text.size()) {
       at += static_cast<int>(text.mid(i, 2).toLocal8Bit().size());
       ++i;
@@ -130,7 +131,7 @@ void CNumbrixDlg::evaluate() {
 }
 
 void CNumbrixDlg::openMyConstants(CInputEdit* target) {
-  CMyConstantDlg constants(target, state_.directory.empty() ? "" : (state_.directory / "Constant").string(), this);
+  CMyConstantDlg constants(target, constantsFilePath(state_.directory).string(), this);
   constants.exec();
 }
 

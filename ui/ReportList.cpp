@@ -17,3 +17,8 @@ void setUpReportList(QTableWidget* list, const QStringList& columns, std::initia
   list->horizontalHeader()->setStretchLastSection(true);
   list->setWordWrap(false);
 }
+
+int selectedRow(const QTableWidget* list) {
+  const QList<QTableWidgetItem*> chosen = list->selectedItems();
+  return chosen.isEmpty() ? -1 : chosen.front()->row();
+}

@@ -8,3 +8,6 @@
 class QTableWidget;
 
 void setUpReportList(QTableWidget* list, const QStringList& columns, std::initializer_list<int> widths);
+
+// The row of the selected item, or -1 when nothing is selected.
+int selectedRow(const QTableWidget* list);

@@ -29,7 +29,8 @@ const EarlyUse early;
 TEST(StaticStart, ConstantsAndRegistryAreReadyForOtherStatics) {
   EXPECT_EQ(early.pi, "3.1415926535897932384626433832795028841972");
   EXPECT_EQ(early.limit, "1000000000000000000000000000000000");
-  EXPECT_EQ(early.functions, 23u);
+  EXPECT_EQ(early.functions, Reflectable<Function>::creators().size());
+  EXPECT_GT(early.functions, 0u);
   EXPECT_EQ(early.sine, "0.5");
 }
 

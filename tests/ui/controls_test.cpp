@@ -293,7 +293,7 @@ class ControlsTest : public QObject {
     QCOMPARE(textColour(about.webLink()), QColor(0, 0, 255));
     QStringList labels;
     for (QLabel* label : about.findChildren<QLabel*>()) labels << label->text();
-    QVERIFY(labels.contains(QStringLiteral("Numbrix (Version 1.0)")));
+    QVERIFY(labels.contains(QStringLiteral("Numbrix (Version " NUMBRIX_VERSION ")")));
     QCOMPARE(about.findChild<QPushButton*>()->text(), QStringLiteral("&Close"));
     QTest::mouseClick(about.findChild<QPushButton*>(), Qt::LeftButton);
     QCOMPARE(about.result(), int(QDialog::Accepted));
