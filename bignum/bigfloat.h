@@ -86,6 +86,9 @@ class bigfloat {
   // Sets the precision to ceil(p / 9) words (INFINITE stays INFINITE), cutting
   // the mantissa if it is longer. Zero is left unchanged.
   bigfloat& prec(long p);
+  // Sets the sign to that of `s` (any negative is -1, any positive +1): the
+  // magnitude stays. A sign of 0 makes the number zero (exact, exponent 0);
+  // zero stays zero whatever `s` is.
   bigfloat& sign(int s);
   // Sets the word exponent to e / 9 (truncated toward zero). Zero is left unchanged.
   bigfloat& exp(std::int64_t e);
@@ -104,6 +107,16 @@ class bigfloat {
   static bigfloat fromWords(int sign, std::int64_t wordExponent, long prec, const std::uint32_t* words,
                             std::size_t count, int location = DEFAULT);
 
+  // Result precisions, in words; the words beyond them are cut, never rounded.
+  // - Negation keeps the precision.
+  // - a + b and a - b end where the operand that ends higher ends: with the
+  //   operand of the larger exponent X and the other Y, d words lower, the
+  //   precision is min(X's, Y's + d). A carry into a new leading word adds a
+  //   word to it; leading words that cancel take as many from it, so the
+  //   result still ends at the same place (at least one word is kept). Two
+  //   exact operands give an exact result.
+  // - a * b and a / b take the smaller of the two precisions (exact only when
+  //   both are exact); the mantissa is cut to it.
   friend bigfloat operator-(const bigfloat& x);
   friend bigfloat operator+(const bigfloat& a, const bigfloat& b);
   friend bigfloat operator-(const bigfloat& a, const bigfloat& b);
