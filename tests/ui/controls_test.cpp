@@ -1,6 +1,6 @@
-// The small controls: keypad caption colours, the splitter's layout and
-// dragging, the output frame, the links and their failure messages, the
-// button's hover state and the about box.
+// The small controls: the splitter's layout and dragging, the output frame,
+// the links and their failure messages, the button's hover state and the
+// about box.
 #include <QEnterEvent>
 #include <QLayout>
 #include <QLabel>
@@ -67,35 +67,6 @@ class ControlsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Every one of the 55 buttons has its caption's colour and style 3.
-  void keypadCaptionsHaveTheirColours() {
-    ProgramFolder folder;
-    AppState state;
-    CNumbrixDlg dialog(state);
-    const QList<std::pair<QColor, QStringList>> table = {
-        {QColor(255, 96, 96),
-         {"!", "=", "sqrt", "sin", "cos", "tan", "asin", "acos", "atan", "exp", "ln", "lg", "deg", "abs", "round",
-          "floor", "fix", "ceil"}},
-        {QColor(0, 0, 255), {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", ".", "e", ">"}},
-        {QColor(96, 96, 96), {"&&", "|", "~", "$", "<<", ">>", "0b", "0x", "PI", "A", "B", "C", "D", "E", "F"}},
-        {QColor(255, 0, 0), {"(", ")", "^", "OK", "%", "/", "*", "-", "+"}}};
-    QStringList seen;
-    for (CGuiButton* button : dialog.findChildren<CGuiButton*>()) {
-      seen << button->text();
-      QCOMPARE(button->buttonStyle(), 3);
-      bool found = false;
-      for (const auto& [colour, captions] : table) {
-        if (!captions.contains(button->text())) continue;
-        QVERIFY2(button->captionColor() == colour, qPrintable(button->text()));
-        found = true;
-      }
-      QVERIFY2(found, qPrintable(button->text()));
-    }
-    QCOMPARE(seen.size(), 55);
-    seen.removeDuplicates();
-    QCOMPARE(seen.size(), 55);
-  }
-
   void aSplitterWithoutBothPanesLaysOutNothing() {
     Split split(QSize(200, 300), 1);
     split.pane1->setGeometry(5, 6, 7, 8);
@@ -262,24 +233,6 @@ class ControlsTest : public QObject {
     link.open();
     QVERIFY(!link.isVisited());
     QCOMPARE(prompts.messages, QStringList({QStringLiteral("warning Numbrix: Unable to open hyperlink:\n\n") + reason}));
-  }
-
-  void theReasonsOfTheFailureCodes_data() {
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("0") << 0 << "The operating system is out\nof memory or resources.";
-    QTest::newRow("26") << 26 << "A sharing violation occurred. ";
-    QTest::newRow("30") << 30
-                        << "The DDE transaction could not\nbe completed because other DDE transactions\nwere "
-                           "being processed.";
-    QTest::newRow("32") << 32 << "The specified dynamic-link library was not found.";
-    QTest::newRow("1") << 1 << "Unknown Error (1) occurred.";
-    QTest::newRow("-7") << -7 << "Unknown Error (-7) occurred.";
-  }
-  void theReasonsOfTheFailureCodes() {
-    QFETCH(int, code);
-    QFETCH(QString, text);
-    QCOMPARE(hyperlinkErrorText(code), text);
   }
 
   void theAboutBoxLinksTheDefaults() {

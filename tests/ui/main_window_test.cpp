@@ -127,14 +127,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.input()->toPlainText(), QStringLiteral("E"));
     w.click(1013);
     QCOMPARE(w.input()->toPlainText(), QStringLiteral("E-"));  // E counts like e
-    // The captions and their colours.
-    auto* ampersand = qobject_cast<CGuiButton*>(findControl(&w.dialog, 1043));
-    QCOMPARE(ampersand->text(), QStringLiteral("&&"));
-    QCOMPARE(ampersand->captionColor(), QColor(96, 96, 96));
-    QCOMPARE(qobject_cast<CGuiButton*>(findControl(&w.dialog, 1029))->captionColor(), QColor(255, 96, 96));
-    QCOMPARE(qobject_cast<CGuiButton*>(findControl(&w.dialog, 1002))->captionColor(), QColor(0, 0, 255));
-    QCOMPARE(qobject_cast<CGuiButton*>(findControl(&w.dialog, ids::Ok))->captionColor(), QColor(255, 0, 0));
-    QCOMPARE(qobject_cast<CGuiButton*>(findControl(&w.dialog, ids::SwitchToMini))->captionColor(), QColor(0, 0, 255));
+    // "&&" shows one ampersand, not a mnemonic.
+    QCOMPARE(qobject_cast<CGuiButton*>(findControl(&w.dialog, 1043))->text(), QStringLiteral("&&"));
     int keys = 0;
     for (int id = ids::KeypadFirst; id <= ids::KeypadLast; ++id) keys += findControl(&w.dialog, id) != nullptr;
     QCOMPARE(keys, 53);
