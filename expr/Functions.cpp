@@ -3,6 +3,19 @@
 // precision, at least 90 digits (a guard word beyond a literal's 81). Where a
 // formula cancels (the hyperbolic functions near zero, acosh near 1), it works
 // with extra digits and cuts the result back.
+//
+// What each domain check keeps from the number library, which stops the
+// process on a broken precondition (its assertions) or answers outside its
+// domain without a word:
+// - every function: `working(x)` gives an exact argument a precision, since
+//   the library refuses exact ones ("x.prec () != INFINITE");
+// - tan at an odd multiple of pi/2: a cosine of zero divides ("b->sign");
+// - asin and acos beyond +-1: no stop, but the answer would be +-pi/2 or 0;
+// - acosh below 1: the root of a negative number ("u.sign () > 0");
+// - atanh at or beyond +-1: "|x| < 1";
+// - ln, lg and log of zero or a negative number: "u.sign () > 0"; log with
+//   base 1: a division by log 1 = 0 ("b->sign");
+// - sqrt of a negative number: "u.sign () > 0".
 #include <algorithm>
 #include <cmath>
 #include <string>
