@@ -9,6 +9,7 @@
 #include <string>
 
 #include "config/ComponentT.h"
+#include "config/FileReplace.h"
 
 class IConfig {
  public:
@@ -47,8 +48,9 @@ class IConfig {
   // goes to a new file in the same folder that replaces the target only once it
   // is complete, so a failed save leaves the old file as it was. A file this
   // process may not write, or one without any write permission bit (which
-  // stops even root), is left as it is. Failures are not reported.
-  virtual void save(const std::string& fileName) = 0;
+  // stops even root), is left as it is. Returns how it ended: Replaced, or
+  // why not (a store without a root writes nothing: NotCreated).
+  virtual ReplaceResult save(const std::string& fileName) = 0;
   // The value of the one node `path` names (empty for a block); an empty text otherwise.
   virtual std::string get(const std::string& path) = 0;
   // If `path` names exactly one node, its children are appended to `out` in

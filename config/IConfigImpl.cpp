@@ -77,8 +77,9 @@ IConfig::LoadResult IConfigImpl::load(const std::string& fileName) {
   return tree()->getRoot() != nullptr ? LoadResult::Loaded : LoadResult::Unreadable;
 }
 
-void IConfigImpl::save(const std::string& fileName) {
-  if (const Node* root = tree()->getRoot()) replaceFile(fileName, root->toString(0));
+ReplaceResult IConfigImpl::save(const std::string& fileName) {
+  const Node* root = tree()->getRoot();
+  return root != nullptr ? replaceFileWithResult(fileName, root->toString(0)) : ReplaceResult::NotCreated;
 }
 
 std::string IConfigImpl::get(const std::string& path) {

@@ -14,7 +14,7 @@ class IConfigImpl : public IConfig {
   void create(const std::string& rootName) override;
   void add(const std::string& parentPath, const std::string& name, const std::string& value) override;
   LoadResult load(const std::string& fileName) override;
-  void save(const std::string& fileName) override;
+  ReplaceResult save(const std::string& fileName) override;
   std::string get(const std::string& path) override;
   void children(const std::string& path, std::list<Node*>& out) override;
   void set(const std::string& path, const std::string& value) override;

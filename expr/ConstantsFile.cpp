@@ -8,7 +8,6 @@
 #include <list>
 #include <set>
 
-#include "config/ReadBack.h"
 
 namespace constants_file {
 
@@ -44,9 +43,9 @@ bool write(const std::string& path, const Texts& texts) {
   IConfig* store = IConfig::instance(kStore);
   store->create("Constant");
   for (const auto& [name, text] : texts) store->add("/", name, text);
-  store->save(path);
+  const bool saved = store->save(path) == ReplaceResult::Replaced;
   store->release();
-  return fileHoldsLeaves(path, texts, kStore);
+  return saved;
 }
 
 Texts merge(const Texts& base, const Texts& ours, const Texts& theirs) {

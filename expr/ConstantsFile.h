@@ -19,9 +19,9 @@ using Texts = std::map<std::string, std::string>;
 IConfig::LoadResult read(const std::string& path, Texts& out);
 
 // Writes `texts` as the constants file at `path` (root "Constant", leaves in
-// name order) through store 2. Returns whether the file now holds exactly them
-// (read back): false for a read-only file, a full disk or an unwritable folder,
-// which all leave the old file as it was.
+// name order) through store 2. Returns whether the file was replaced: false
+// for a read-only file, a full disk or an unwritable folder, which all leave
+// the old file as it was.
 bool write(const std::string& path, const Texts& texts);
 
 // A three-way merge by name. `base` is what the file held when this program

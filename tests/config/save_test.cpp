@@ -37,12 +37,12 @@ TEST_F(Save, AWriteThatFailsHalfwayKeepsTheOldFile) {
   fillStore(2);
   {
     FileSizeLimit limit(1024);
-    IConfig::instance(2)->save(file);
+    EXPECT_EQ(IConfig::instance(2)->save(file), ReplaceResult::NotWritten);
   }
   EXPECT_EQ(readBytes(file), oldText);
   EXPECT_EQ(dir.listing(), "Constant\n") << "the unfinished file is removed";
 
-  IConfig::instance(2)->save(file);  // and with room on the disk it is replaced
+  EXPECT_EQ(IConfig::instance(2)->save(file), ReplaceResult::Replaced);  // with room on the disk it is replaced
   IConfig::instance(2)->load(file);
   EXPECT_EQ(IConfig::instance(2)->get("c199"), "3.14159265358979323846264338327950288");
   EXPECT_EQ(dir.listing(), "Constant\n");
@@ -54,7 +54,7 @@ TEST_F(Save, AFolderThatCannotBeWrittenKeepsTheOldFile) {
   writeBytes(file, oldText);
   fillStore(2);
   chmod(dir.path().c_str(), 0555);
-  IConfig::instance(2)->save(file);
+  EXPECT_EQ(IConfig::instance(2)->save(file), ReplaceResult::NotCreated);
   chmod(dir.path().c_str(), 0755);
   EXPECT_EQ(readBytes(file), oldText);
   EXPECT_EQ(dir.listing(), "Constant\n");
@@ -64,14 +64,12 @@ TEST_F(Save, TargetsThatCannotBeReplaced) {
   fillStore(0);
   // A folder in the place of the file.
   std::filesystem::create_directory(dir.file("Config"));
-  IConfig::instance(0)->save(dir.file("Config"));
+  EXPECT_EQ(IConfig::instance(0)->save(dir.file("Config")), ReplaceResult::NotCreated);
   EXPECT_TRUE(std::filesystem::is_directory(dir.file("Config")));
   // A folder that does not exist, and an empty name.
-  IConfig::instance(0)->save(dir.file("missing/Config"));
-  IConfig::instance(0)->save("");
+  EXPECT_EQ(IConfig::instance(0)->save(dir.file("missing/Config")), ReplaceResult::NotCreated);
+  EXPECT_EQ(IConfig::instance(0)->save(""), ReplaceResult::NotCreated);
   EXPECT_EQ(dir.listing(), "Config\n");
-  EXPECT_FALSE(replaceFile(dir.file("missing/Config"), "x"));
-  EXPECT_FALSE(replaceFile(dir.file("Config"), "x"));
 }
 
 TEST_F(Save, ReplacingKeepsPermissionsAndFollowsLinks) {
