@@ -1,8 +1,8 @@
 // The configuration store: trees of named text values, one per index
 // (0 settings, 1 variable files, 2 user constants), addressed by paths of names
-// separated by "/". The store reports no errors: a path that names no node or
-// several nodes reads as an empty text and is not written; a missing or
-// malformed file loads as an empty store.
+// separated by "/". Paths report no errors: one that names no node or several
+// nodes reads as an empty text and is not written. A missing or malformed file
+// loads as an empty store; load and save say how they ended.
 #pragma once
 
 #include <list>
