@@ -8,7 +8,6 @@
 #include <list>
 #include <set>
 
-
 namespace constants_file {
 
 namespace {

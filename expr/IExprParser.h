@@ -8,6 +8,7 @@
 #include <string>
 
 #include "bignum/bigfloat.h"
+#include "config/IConfig.h"
 #include "expr/ExprParserException.h"
 #include "expr/IExprParserDisplayer.h"
 #include "expr/IExprParserLog.h"
@@ -39,8 +40,8 @@ class IExprParser {
   virtual bool getVariable(const std::string& name, bignum::bigfloat& out) = 0;
   // Sets a variable without any check and tells the displayer.
   virtual void setVariable(const std::string& name, bignum::bigfloat value) = 0;
-  // What loading the constants file found.
-  enum class ConstantsFile { Loaded, Missing, Unreadable };
+  // What loading the constants file found: the store's own account of it.
+  using ConstantsFile = IConfig::LoadResult;
   // Replaces the user constants by those of the constants file at `path`
   // (each leaf under the root, read at 81 digits); a missing or unreadable
   // file leaves none, and says which. An entry that fails isValidName() or

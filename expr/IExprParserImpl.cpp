@@ -138,23 +138,18 @@ std::map<std::string, std::string> IExprParserImpl::constantTexts() const {
 
 IExprParser::ConstantsFile IExprParserImpl::loadConstants(const std::string& path) {
   constants_file::Texts texts;
-  IConfig::LoadResult found = constants_file::read(path, texts);
+  ConstantsFile found = constants_file::read(path, texts);
   try {
     adoptConstants(texts);
   } catch (const std::exception&) {
     // Out of memory (or of disk space for long values): nothing is loaded,
     // and the file counts as unreadable, so that no save writes over it.
-    found = IConfig::LoadResult::Unreadable;
-    texts.clear();
-    adoptConstants(texts);
+    found = ConstantsFile::Unreadable;
+    constants_.clear();
+    skippedConstants_.clear();
   }
   constantsFileTexts_ = constantTexts();
-  switch (found) {
-    case IConfig::LoadResult::Loaded: return ConstantsFile::Loaded;
-    case IConfig::LoadResult::Missing: return ConstantsFile::Missing;
-    case IConfig::LoadResult::Unreadable: break;
-  }
-  return ConstantsFile::Unreadable;
+  return found;
 }
 
 IExprParser::ConstantsSave IExprParserImpl::saveConstants(const std::string& path) {
