@@ -55,7 +55,7 @@ bigfloat::bigfloat() : rec_(zeroRecord()) {}
 bigfloat::bigfloat(const bigfloat& other) : rec_(other.rec_) { ++rec_->nlinks; }
 
 bigfloat& bigfloat::operator=(const bigfloat& other) {
-  if (rec_ == other.rec_) return *this;
+  if (this == &other || rec_ == other.rec_) return *this;
   ++other.rec_->nlinks;
   if (--rec_->nlinks == 0) delete rec_;
   rec_ = other.rec_;

@@ -20,7 +20,8 @@ bool prettyFlag = false;  // one flag for the whole process
 constexpr std::int64_t kSaturated = std::int64_t{1} << 62;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-int digitOf(char c) { return isDigit(c) ? c - '0' : 0; }
+// The value of a digit character as a word digit; anything else counts as 0.
+std::uint32_t digitOf(char c) { return isDigit(c) ? static_cast<std::uint32_t>(c - '0') : 0; }
 
 // The exponent after 'e': optional blanks, an optional sign, decimal digits.
 // Not a number: 0. Too large: saturated far beyond the exponent range.

@@ -132,7 +132,8 @@ bool start(const Limits& limits) {
   workspaceBlock = block;
   const auto address = reinterpret_cast<std::uintptr_t>(block);
   const std::uintptr_t alignBytes = alignWords * 4;
-  workspaceStart = reinterpret_cast<std::uint32_t*>((address + alignBytes - 1) / alignBytes * alignBytes);
+  // Whole words up to the next boundary (malloc's blocks are word-aligned).
+  workspaceStart = block + (alignBytes - address % alignBytes) % alignBytes / 4;
 
   detail::current = limits;
   detail::started = true;

@@ -64,7 +64,10 @@ Split split(std::uint64_t first, std::uint64_t last) {
 }
 
 // The terms needed for p digits: p ln(10) / ln(640320^3 / 1728), rounded.
-std::uint64_t termsFor(long p) { return static_cast<std::uint64_t>(std::llround(p * std::log(10.0) / 32.65445004177)); }
+std::uint64_t termsFor(long p) {
+  // A digit count is far below 2^53, so it is exact as a double.
+  return static_cast<std::uint64_t>(std::llround(static_cast<double>(p) * std::log(10.0) / 32.65445004177));
+}
 
 bigfloat fromSeries(const Split& s, long p) {
   const long guarded = p + 2 * Basedigits;

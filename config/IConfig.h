@@ -1,5 +1,5 @@
 // The configuration store: trees of named text values, one per index
-// (0 settings, 1 variable files, 2 user constants), addressed by paths of names
+// (see the named stores below), addressed by paths of names
 // separated by "/". Paths report no errors: one that names no node or several
 // nodes reads as an empty text and is not written. A missing or malformed file
 // loads as an empty store; load and save say how they ended.
@@ -14,6 +14,11 @@
 class IConfig {
  public:
   using Node = ComponentT<std::string>;
+
+  // The stores the programs use, each for one kind of file.
+  static constexpr int SettingsStore = 0;   // the program's settings
+  static constexpr int VariablesStore = 1;  // variables files the user exports and imports
+  static constexpr int ConstantsStore = 2;  // the user constants' file
 
   // The store of `index` (0 to 15), made on first use; the pointer stays valid
   // until release(). Refuses other indices with std::out_of_range.

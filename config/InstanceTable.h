@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <stdexcept>
 
 #include "tools/shared_ptr.h"
@@ -15,18 +16,21 @@ class InstanceTable {
   template <class Make>
   T* get(int index, Make make) {
     if (index < 0 || index >= Size) throw std::out_of_range("configuration store index out of range");
-    if (lookup_[index] == nullptr) {
+    const auto slot = static_cast<std::size_t>(index);  // checked above: 0 to Size - 1
+    if (lookup_[slot] == nullptr) {
       T* made = make(index);
-      owners_[index] = V_odaza::shared_ptr<T>(made);
-      lookup_[index] = made;
+      owners_[slot] = V_odaza::shared_ptr<T>(made);
+      lookup_[slot] = made;
     }
-    return lookup_[index];
+    return lookup_[slot];
   }
 
   // Destroys the object of `index` (if any); the next get() makes a new one.
+  // Needs an index get() accepts: 0 to Size - 1.
   void clear(int index) {
-    lookup_[index] = nullptr;
-    owners_[index].reset();
+    const auto slot = static_cast<std::size_t>(index);
+    lookup_[slot] = nullptr;
+    owners_[slot].reset();
   }
 
  private:

@@ -49,10 +49,11 @@ bigfloat keepDigitsAbove(const bigfloat& f, double reach) {
                        : sure >= arithmetic::kLiteralDigits - 1 ? 9
                                                                : std::max(1.0, std::floor(ratio));
   const long digits = static_cast<long>(std::min(words * bignum::Basedigits, static_cast<double>(f.prec())));
-  if (digits == f.prec() && digits <= span) return f;
+  const auto keptDigits = static_cast<double>(digits);  // exact: far below 2^53
+  if (digits == f.prec() && keptDigits <= span) return f;
   bigfloat kept = f;
   kept.prec(digits);
-  if (digits > span && digits < arithmetic::kLiteralDigits) {
+  if (keptDigits > span && digits < arithmetic::kLiteralDigits) {
     // Less than a word right: the digits below the error, and one more, are cut.
     const auto shift = static_cast<std::int64_t>(-std::floor(reach)) - 2;  // the last kept digit's unit is 10^-shift
     const bigfloat up(("1e" + std::to_string(shift)).c_str(), bignum::INFINITE);

@@ -15,11 +15,6 @@ using bignum::bigfloat;
 
 namespace {
 
-bigfloat withPrecision(bigfloat x, long p) {
-  x.prec(p);
-  return x;
-}
-
 // a + b or a - b by the rules of add().
 bigfloat combine(const bigfloat& a, const bigfloat& b, bool subtract) {
   if (isExact(a) && isExact(b)) return bignum::exactSum(a, b, subtract, kLiteralDigits);

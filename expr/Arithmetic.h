@@ -27,6 +27,18 @@ inline constexpr long kResultDigits = 90;
 
 inline bool isExact(const bignum::bigfloat& x) { return x.prec() == bignum::INFINITE; }
 
+// x at precision p, as bigfloat::prec sets it (a longer mantissa is cut).
+inline bignum::bigfloat withPrecision(bignum::bigfloat x, long p) {
+  x.prec(p);
+  return x;
+}
+
+// x with digits, for a computation whose result is not exact: an exact x gets
+// the 81 digits of a literal, any other x stays as it is.
+inline bignum::bigfloat withLiteralDigits(const bignum::bigfloat& x) {
+  return isExact(x) ? withPrecision(x, kLiteralDigits) : x;
+}
+
 // The value of a decimal literal's text (digits, an optional point and
 // exponent, as the lexer gives it): exact with at most 81 significant
 // digits, else cut to 81.

@@ -8,12 +8,14 @@
 #include <list>
 #include <set>
 
+#include "expr/Arithmetic.h"
+#include "expr/FormatValue.h"
+
 namespace constants_file {
 
 namespace {
 
-// The store that the constants file passes through.
-constexpr int kStore = 2;
+constexpr int kStore = IConfig::ConstantsStore;
 
 // Renames without replacing an existing `to`.
 bool moveWithoutReplacing(const std::string& from, const std::string& to) {
@@ -26,6 +28,10 @@ bool moveWithoutReplacing(const std::string& from, const std::string& to) {
 }
 
 }  // namespace
+
+bignum::bigfloat valueOf(const std::string& text) { return bignum::bigfloat(text.c_str(), arithmetic::kLiteralDigits); }
+
+std::string textOf(const bignum::bigfloat& value) { return plainText(value); }
 
 IConfig::LoadResult read(const std::string& path, Texts& out) {
   out.clear();
@@ -67,7 +73,7 @@ Texts merge(const Texts& base, const Texts& ours, const Texts& theirs) {
 
 std::string setAside(const std::string& path) {
   for (int n = 0; n < 100; ++n) {
-    const std::string aside = path + ".bad" + (n == 0 ? "" : "." + std::to_string(n));
+    std::string aside = path + ".bad" + (n == 0 ? "" : "." + std::to_string(n));
     if (moveWithoutReplacing(path, aside)) return aside;
     if (errno != EEXIST) return "";
   }

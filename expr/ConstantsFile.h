@@ -1,11 +1,13 @@
-// The user constants' file as texts: reading its leaves, merging the changes
-// another program made to it with this program's, and keeping an unreadable
-// file aside so that nothing writes over it.
+// The user constants' file: its root and store, how its value texts are read
+// and written, reading its leaves, merging the changes another program made to
+// it with this program's, and keeping an unreadable file aside so that nothing
+// writes over it.
 #pragma once
 
 #include <map>
 #include <string>
 
+#include "bignum/bigfloat.h"
 #include "config/IConfig.h"
 
 namespace constants_file {
@@ -13,13 +15,20 @@ namespace constants_file {
 // Constant names to their value texts.
 using Texts = std::map<std::string, std::string>;
 
-// The leaves under the root of the file at `path` (read through store 2, which
-// is left empty), the last of a repeated name winning. `out` is emptied first
+// The value of a constant's text, as the file holds it or a user types it:
+// read at the 81 digits of a literal. The text must be a valid value (see
+// IExprParser::isValidValue).
+bignum::bigfloat valueOf(const std::string& text);
+// The text the file holds for `value`: positional notation, all its digits.
+std::string textOf(const bignum::bigfloat& value);
+
+// The leaves under the root of the file at `path` (read through the constants
+// store, which is left empty), the last of a repeated name winning. `out` is emptied first
 // and stays empty unless the file is Loaded.
 IConfig::LoadResult read(const std::string& path, Texts& out);
 
 // Writes `texts` as the constants file at `path` (root "Constant", leaves in
-// name order) through store 2. Returns whether the file was replaced: false
+// name order) through the constants store. Returns whether the file was replaced: false
 // for a read-only file, a full disk or an unwritable folder, which all leave
 // the old file as it was.
 bool write(const std::string& path, const Texts& texts);

@@ -154,8 +154,9 @@ private:
     public:
         Nesting(ExprParser& parser, const ANTLR_USE_NAMESPACE(antlr)RefToken& opening) : parser_(parser) {
             if (parser_.nesting_ >= MaxNesting)
-                throw ExprParserException("The expression is too deeply nested !", opening->getLine(),
-                                          opening->getColumn(), opening->getLine(), opening->getColumn());
+                throw ExprParserException(ExprParserException::Kind::Nesting, "The expression is too deeply nested !",
+                                          opening->getLine(), opening->getColumn(), opening->getLine(),
+                                          opening->getColumn());
             ++parser_.nesting_;
         }
         ~Nesting() { --parser_.nesting_; }

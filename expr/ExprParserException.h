@@ -1,5 +1,7 @@
-// The evaluator's one error type: a message and the span of the input that
-// caused it (lines and columns from 1, end inclusive; -1 where there is none).
+// The evaluator's one error type: what kind of error it is, a message and the
+// span of the input that caused it (lines and columns from 1, end inclusive;
+// -1 where there is none). Front ends decide from the kind, never from the
+// message, which is for people and may be reworded or translated.
 // Columns count bytes as the lexer reads them, a tab to the next of its stops.
 #pragma once
 
@@ -13,12 +15,27 @@ constexpr int columnAfter(int column, char byte) { return byte == '\t' ? ((colum
 
 class ExprParserException : public std::exception {
  public:
-  // A message with its span; positions default to -1 (no span).
-  explicit ExprParserException(std::string message, std::int32_t line = -1, std::int32_t column = -1,
-                               std::int32_t endLine = -1, std::int32_t endColumn = -1);
+  enum class Kind {
+    Syntax,          // the statement does not follow the grammar
+    Character,       // a character the lexer cannot take there: unknown, or breaking a token
+    TooBig,          // a result or an intermediate value beyond the value limit
+    Domain,          // an operand outside the operation's or function's domain
+    DivisionByZero,  // x / 0, x % 0, 0 ^ y with y < 0
+    UndefinedName,   // an unknown variable or function
+    Arguments,       // a function called with the wrong number of arguments
+    Nesting,         // brackets or calls nested beyond the parser's depth
+    Resources,       // not enough memory or disk space
+    Internal,        // anything else that went wrong inside
+  };
+
+  // A kind and a message with its span; positions default to -1 (no span).
+  ExprParserException(Kind kind, std::string message, std::int32_t line = -1, std::int32_t column = -1,
+                      std::int32_t endLine = -1, std::int32_t endColumn = -1);
 
   // The message text.
   const char* what() const noexcept override;
+
+  Kind kind() const { return kind_; }
 
   std::int32_t line() const { return line_; }
   std::int32_t column() const { return column_; }
@@ -26,6 +43,7 @@ class ExprParserException : public std::exception {
   std::int32_t endColumn() const { return endColumn_; }
 
  private:
+  Kind kind_;
   std::string message_;
   std::int32_t line_, column_, endLine_, endColumn_;
 };

@@ -13,8 +13,10 @@
 struct Function {
   virtual ~Function() = default;
   // The two-argument form, which only log has: the others throw OneArgumentOnly,
-  // and the grammar refuses the call with the function's name.
+  // and the grammar refuses the call with the function's name. Log's
+  // one-argument form throws TwoArgumentsOnly.
   struct OneArgumentOnly {};
+  struct TwoArgumentsOnly {};
   virtual bignum::bigfloat evaluate(bignum::bigfloat a, bignum::bigfloat b);
   // The one-argument form.
   virtual bignum::bigfloat evaluate(bignum::bigfloat x) = 0;
@@ -58,7 +60,8 @@ NUMBRIX_FUNCTION(Fix)
 NUMBRIX_FUNCTION(Ceil)
 #undef NUMBRIX_FUNCTION
 
-// log(a, b): the logarithm of b to the base a; with one argument, refused.
+// log(a, b): the logarithm of b to the base a; with one argument, refused
+// with TwoArgumentsOnly.
 struct Log : Function {
   bignum::bigfloat evaluate(bignum::bigfloat a, bignum::bigfloat b) override;
   bignum::bigfloat evaluate(bignum::bigfloat x) override;

@@ -34,15 +34,11 @@ namespace {
 // The extra digits of the formulas that cancel.
 constexpr long kGuard = 18;
 
+using arithmetic::withPrecision;
 using arithmetic::working;
 
 // Digits a number below 1 lies under its precision's reach (0 for zero and for |x| >= 1).
 long smallness(const bigfloat& x) { return x.sign() == 0 || x.exp() >= 0 ? 0 : static_cast<long>(-x.exp()); }
-
-bigfloat withPrecision(bigfloat x, long p) {
-  x.prec(p);
-  return x;
-}
 
 // Refuses the call with `message` when `condition` holds.
 void refuseIf(bool condition, const char* message) {
@@ -81,6 +77,7 @@ double arcCondition(const bigfloat& x, const bigfloat& f, double power, double s
 
 }  // namespace
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param): the functions take their arguments by value to work on them
 bigfloat Function::evaluate(bigfloat, bigfloat) { throw OneArgumentOnly{}; }
 
 namespace builtin {
@@ -232,7 +229,7 @@ bigfloat Log::evaluate(bigfloat a, bigfloat b) {
   return accuracy::conditioned(accuracy::conditioned(lnB / lnA, b, [&] { return -lg(lnB); }), a, [&] { return -lg(lnA); });
 }
 
-bigfloat Log::evaluate(bigfloat) { throw std::string("Expect two parameters for 'log(a, b)' function !"); }
+bigfloat Log::evaluate(bigfloat) { throw TwoArgumentsOnly{}; }
 
 bigfloat Sqrt::evaluate(bigfloat x) {
   refuseIf(x < 0, "Undefined square root value !");

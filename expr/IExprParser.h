@@ -43,7 +43,7 @@ class IExprParser {
   // What loading the constants file found: the store's own account of it.
   using ConstantsFile = IConfig::LoadResult;
   // Replaces the user constants by those of the constants file at `path`
-  // (each leaf under the root, read at 81 digits); a missing or unreadable
+  // (see constants_file); a missing or unreadable
   // file leaves none, and says which. An entry that fails isValidName() or
   // isValidValue() is skipped and kept in skippedConstants(). The displayer
   // is not told.
@@ -55,8 +55,7 @@ class IExprParser {
     bool merged = false;       // the file had changed since it was read or written here; its changes were merged
     std::string setAsideAs;    // an unreadable file was moved there before writing (empty: nothing was moved)
   };
-  // Writes the user constants to `path` (root "Constant", one leaf per
-  // constant in name order, the value in positional notation), and the
+  // Writes the user constants to `path` as constants_file::write does, and the
   // skipped entries with their texts unchanged, except those that a constant
   // of the same name has replaced (they are forgotten).
   // - When the file changed since this evaluator last read or wrote it, the
@@ -70,8 +69,13 @@ class IExprParser {
   // A file that is not written (read-only, full disk, unwritable folder) keeps
   // what it held, and the constants stay as they are.
   virtual ConstantsSave saveConstants(const std::string& path) = 0;
-  // The user constants, to be edited in place.
-  virtual std::map<std::string, bignum::bigfloat>& constants() = 0;
+  // Replaces the user constants by `texts` (name to value text, each read as
+  // the constants file's values are). Refuses the whole set, changing nothing,
+  // when an entry fails isValidName() or isValidValue(). The skipped entries
+  // of the loaded file stay; saveConstants() forgets those a constant replaced.
+  virtual bool setConstants(const std::map<std::string, std::string>& texts) = 0;
+  // The user constants.
+  virtual const std::map<std::string, bignum::bigfloat>& constants() const = 0;
   // The entries of the last loaded constants file that were skipped, by name,
   // with their value texts as the file has them (the last of a repeated name).
   virtual const std::map<std::string, std::string>& skippedConstants() const = 0;

@@ -14,6 +14,7 @@
 #include "ExprParser.hpp"
 #include "bignum/resource_error.h"
 #include "config/IConfig.h"
+#include "expr/Arithmetic.h"
 #include "expr/Constants.h"
 #include "expr/ConstantsFile.h"
 #include "expr/FormatValue.h"
@@ -42,24 +43,25 @@ void run(const std::string& text, StartRule startRule, IExprParserDisplayer* dis
 
 // Every failure of an evaluation as ExprParserException.
 [[noreturn]] void rethrowAsExprParserException() {
+  using Kind = ExprParserException::Kind;
   try {
     throw;
   } catch (const antlr::TokenStreamRecognitionException& e) {
-    throw ExprParserException(e.getMessage(), e.getLine(), e.getColumn(), -1, -1);
+    throw ExprParserException(Kind::Character, e.getMessage(), e.getLine(), e.getColumn(), -1, -1);
   } catch (const antlr::RecognitionException& e) {
-    throw ExprParserException(e.getMessage(), e.getLine(), e.getColumn(), -1, -1);
+    throw ExprParserException(Kind::Syntax, e.getMessage(), e.getLine(), e.getColumn(), -1, -1);
   } catch (const antlr::ANTLRException& e) {
-    throw ExprParserException(e.toString());
+    throw ExprParserException(Kind::Syntax, e.toString());
   } catch (const ExprParserException&) {
     throw;
   } catch (const bignum::ResourceError&) {
-    throw ExprParserException("Not enough memory or disk space for this computation !");
+    throw ExprParserException(Kind::Resources, "Not enough memory or disk space for this computation !");
   } catch (const std::bad_alloc&) {
-    throw ExprParserException("Not enough memory or disk space for this computation !");
+    throw ExprParserException(Kind::Resources, "Not enough memory or disk space for this computation !");
   } catch (const std::exception& e) {
-    throw ExprParserException(e.what());
+    throw ExprParserException(Kind::Internal, e.what());
   } catch (...) {
-    throw ExprParserException("Unknown exception. Please check the expressions inputted.");
+    throw ExprParserException(Kind::Internal, "Unknown exception. Please check the expressions inputted.");
   }
 }
 
@@ -124,7 +126,7 @@ void IExprParserImpl::adoptConstants(const std::map<std::string, std::string>& t
   skippedConstants_.clear();
   for (const auto& [name, text] : texts) {
     if (isValidName(name) && isValidValue(text))
-      constants_[name] = bignum::bigfloat(text.c_str(), 81);
+      constants_[name] = constants_file::valueOf(text);
     else
       skippedConstants_[name] = text;
   }
@@ -132,7 +134,7 @@ void IExprParserImpl::adoptConstants(const std::map<std::string, std::string>& t
 
 std::map<std::string, std::string> IExprParserImpl::constantTexts() const {
   std::map<std::string, std::string> texts = skippedConstants_;
-  for (const auto& [name, value] : constants_) texts[name] = plainText(value);
+  for (const auto& [name, value] : constants_) texts[name] = constants_file::textOf(value);
   return texts;
 }
 
@@ -150,6 +152,15 @@ IExprParser::ConstantsFile IExprParserImpl::loadConstants(const std::string& pat
   }
   constantsFileTexts_ = constantTexts();
   return found;
+}
+
+bool IExprParserImpl::setConstants(const std::map<std::string, std::string>& texts) {
+  for (const auto& [name, text] : texts)
+    if (!isValidName(name) || !isValidValue(text)) return false;
+  std::map<std::string, bignum::bigfloat> constants;
+  for (const auto& [name, text] : texts) constants[name] = constants_file::valueOf(text);
+  constants_ = std::move(constants);
+  return true;
 }
 
 IExprParser::ConstantsSave IExprParserImpl::saveConstants(const std::string& path) {
@@ -199,7 +210,7 @@ bool IExprParserImpl::isValidValue(const std::string& text) {
   const std::string magnitude = text.rfind('-', 0) == 0 ? text.substr(1) : text;
   if (magnitude.empty() || !isValidNumber(magnitude)) return false;
   try {
-    return !(abs(bignum::bigfloat(magnitude.c_str(), 81)) > VALUE_LIMIT);
+    return !(abs(bignum::bigfloat(magnitude.c_str(), arithmetic::kLiteralDigits)) > VALUE_LIMIT);
   } catch (...) {
     return false;
   }

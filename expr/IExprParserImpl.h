@@ -17,7 +17,8 @@ class IExprParserImpl : public IExprParser {
   void setVariable(const std::string& name, bignum::bigfloat value) override;
   ConstantsFile loadConstants(const std::string& path) override;
   ConstantsSave saveConstants(const std::string& path) override;
-  std::map<std::string, bignum::bigfloat>& constants() override { return constants_; }
+  bool setConstants(const std::map<std::string, std::string>& texts) override;
+  const std::map<std::string, bignum::bigfloat>& constants() const override { return constants_; }
   const std::map<std::string, std::string>& skippedConstants() const override { return skippedConstants_; }
   bool isValidName(const std::string& text) override;
   bool isValidNumber(const std::string& text) override;

@@ -7,14 +7,15 @@
 
 #include "bignum/exact.h"
 #include "bignum/functions.h"
+#include "expr/Arithmetic.h"
 #include "expr/FormatValue.h"
 
 using bignum::bigfloat;
 
 namespace {
 
-// The working zero of the digit loops: the text "0" read at 81 digits.
-bigfloat zero() { return bigfloat("0", 81); }
+// The working zero of the digit loops: the text "0" read at a literal's digits.
+bigfloat zero() { return bigfloat("0", arithmetic::kLiteralDigits); }
 
 // The value of a binary digit text, most significant digit first.
 bigfloat fromBinaryDigits(const std::string& digits) {
@@ -51,29 +52,24 @@ constexpr std::int64_t kExactShiftBits = 4096;
 // The largest number in range, with x's sign: what the library gives for a
 // result too large to hold.
 bigfloat saturated(const bigfloat& x) {
-  const bigfloat largest("1e999999999999999999999999", 81);
+  const bigfloat largest("1e999999999999999999999999", arithmetic::kLiteralDigits);
   return x.sign() < 0 ? -largest : largest;
 }
 
 // x * factor^n + 1/2, cut toward zero; factor is 2 or 0.5, both exact.
 bigfloat scaledAndRounded(const bigfloat& x, const bigfloat& factor, std::int64_t n) {
-  return bignum::trunc(x * pow(factor, static_cast<unsigned>(n)) + bigfloat("0.5", 81));
+  return bignum::trunc(x * pow(factor, static_cast<unsigned>(n)) + bigfloat("0.5", arithmetic::kLiteralDigits));
 }
 
 // An exact number from a machine integer of any size.
 bigfloat exactOf(std::int64_t value) { return bigfloat(std::to_string(value).c_str(), bignum::INFINITE); }
 
-// Finite precision for the general power: exact values get the 81 digits of a literal.
-bigfloat withDigits(bigfloat x) {
-  if (x.prec() == bignum::INFINITE) x.prec(81);
-  return x;
-}
-
 // x * 2^y + 1/2 cut toward zero, with the general power; for counts that are
 // not integers (only direct calls give them) or too large to form exactly.
 bigfloat scaledByPower(const bigfloat& x, const bigfloat& y) {
-  const bigfloat power = bignum::exp(withDigits(y) * bignum::log(bigfloat("2.0", 81)));
-  return bignum::trunc(x * power + bigfloat("0.5", 81));
+  const long digits = arithmetic::kLiteralDigits;
+  const bigfloat power = bignum::exp(arithmetic::withLiteralDigits(y) * bignum::log(bigfloat("2.0", digits)));
+  return bignum::trunc(x * power + bigfloat("0.5", digits));
 }
 
 // The count y as a machine integer when it is an integer of at most `limit`;
@@ -89,7 +85,7 @@ std::int64_t shiftCount(bigfloat y, std::int64_t limit) {
 bool isInteger(bigfloat& x) {
   const std::string s = formatValue(x, 72);
   if (s.find('.') != std::string::npos) return false;
-  x = bigfloat(s.c_str(), 81);
+  x = bigfloat(s.c_str(), arithmetic::kLiteralDigits);
   return true;
 }
 
@@ -110,22 +106,22 @@ std::string toBinaryDigits(bigfloat x) {
   return std::string(reversed.rbegin(), reversed.rend());
 }
 
-bigfloat bitOr(bigfloat x, bigfloat y) {
+bigfloat bitOr(const bigfloat& x, const bigfloat& y) {
   return fromBinaryDigits(combineDigits(toBinaryDigits(asInteger(x)), toBinaryDigits(asInteger(y)), true,
                                         [](bool a, bool b) { return a || b; }));
 }
 
-bigfloat bitXor(bigfloat x, bigfloat y) {
+bigfloat bitXor(const bigfloat& x, const bigfloat& y) {
   return fromBinaryDigits(combineDigits(toBinaryDigits(asInteger(x)), toBinaryDigits(asInteger(y)), true,
                                         [](bool a, bool b) { return a != b; }));
 }
 
-bigfloat bitAnd(bigfloat x, bigfloat y) {
+bigfloat bitAnd(const bigfloat& x, const bigfloat& y) {
   return fromBinaryDigits(combineDigits(toBinaryDigits(asInteger(x)), toBinaryDigits(asInteger(y)), false,
                                         [](bool a, bool b) { return a && b; }));
 }
 
-bigfloat bitNot(bigfloat x) {
+bigfloat bitNot(const bigfloat& x) {
   const std::string digits = toBinaryDigits(asInteger(x));
   const std::size_t n = digits.size(), width = (n + 31) / 32 * 32;
   // W - n one-digits, then the complement of each digit.
@@ -137,7 +133,7 @@ bigfloat bitNot(bigfloat x) {
   return v;
 }
 
-bigfloat shiftLeft(bigfloat x, bigfloat y) {
+bigfloat shiftLeft(const bigfloat& x, const bigfloat& y) {
   if (y < 0) return shiftRight(x, -y);
   if (x.sign() == 0) return x;
   const std::int64_t n = shiftCount(y, kExactShiftBits);
@@ -146,7 +142,7 @@ bigfloat shiftLeft(bigfloat x, bigfloat y) {
   return scaledAndRounded(x, bigfloat(2), n);
 }
 
-bigfloat shiftRight(bigfloat x, bigfloat y) {
+bigfloat shiftRight(const bigfloat& x, const bigfloat& y) {
   if (y < 0) return shiftLeft(x, -y);
   if (x.sign() == 0) return x;
   // |x| < 10^exp < 2^(3.33 exp): a count beyond that leaves less than a half.

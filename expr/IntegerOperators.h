@@ -19,20 +19,20 @@ bool isNonNegativeInteger(bignum::bigfloat x);
 std::string toBinaryDigits(bignum::bigfloat x);
 
 // |, $ and &: operands are first replaced by the integers isInteger gives.
-bignum::bigfloat bitOr(bignum::bigfloat x, bignum::bigfloat y);
-bignum::bigfloat bitXor(bignum::bigfloat x, bignum::bigfloat y);
-bignum::bigfloat bitAnd(bignum::bigfloat x, bignum::bigfloat y);
+bignum::bigfloat bitOr(const bignum::bigfloat& x, const bignum::bigfloat& y);
+bignum::bigfloat bitXor(const bignum::bigfloat& x, const bignum::bigfloat& y);
+bignum::bigfloat bitAnd(const bignum::bigfloat& x, const bignum::bigfloat& y);
 // ~x within the width of x's binary digits rounded up to a multiple of 32:
 // (2^W - 1) - x, so ~0 = 4294967295.
-bignum::bigfloat bitNot(bignum::bigfloat x);
+bignum::bigfloat bitNot(const bignum::bigfloat& x);
 
 // x * 2^y and x / 2^y rounded to the nearest integer (halves up), with the
 // power of two formed exactly. A negative y shifts the other way. Counts far
 // beyond the operand's size take shortcuts: a left shift of a non-zero x gives
 // a number whose magnitude is at least 2^y (refused as too big by the caller
 // once y exceeds 110), a right shift gives 0.
-bignum::bigfloat shiftLeft(bignum::bigfloat x, bignum::bigfloat y);
-bignum::bigfloat shiftRight(bignum::bigfloat x, bignum::bigfloat y);
+bignum::bigfloat shiftLeft(const bignum::bigfloat& x, const bignum::bigfloat& y);
+bignum::bigfloat shiftRight(const bignum::bigfloat& x, const bignum::bigfloat& y);
 
 // Literal texts as the lexer gives them: "0b101" (or 0B), "017", "0xff" (or
 // 0X), as exact integers. Leading zeros cost nothing. A literal whose

@@ -43,7 +43,7 @@ class shared_ptr {
   // Lets go of the current object first, then shares the other's.
   // Assigning an owner to itself (or to another owner of the same object) changes nothing.
   shared_ptr& operator=(const shared_ptr& other) noexcept {
-    if (object_ == other.object_ && count_ == other.count_) return *this;
+    if (this == &other || (object_ == other.object_ && count_ == other.count_)) return *this;
     shared_ptr keep(other);  // `other` may be owned by the object we are about to let go of
     release();
     std::swap(object_, keep.object_);

@@ -1,21 +1,22 @@
 #include "ui/CAboutDlg.h"
 
-#include <QDialogButtonBox>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "config/IConfig.h"
 #include "ui/AppIcon.h"
-#include "ui/CHyperLink.h"
 #include "ui/ControlIds.h"
+#include "ui/Prompts.h"
 #include "ui/Settings.h"
 
 namespace {
 
 QString settingOr(const char* key, const QString& fallback) {
-  const QString value = QString::fromLocal8Bit(IConfig::instance(0)->get(key));
+  const QString value = QString::fromLocal8Bit(IConfig::instance(IConfig::SettingsStore)->get(key));
   return value.isEmpty() ? fallback : value;
 }
 
@@ -31,12 +32,31 @@ bool isSafeTarget(const QUrl& url) {
   };
   if (is("http") || is("https")) return true;
   if (!is("mailto")) return false;
-  for (const QChar c : url.toString(QUrl::FullyDecoded)) {
+  for (const QChar c : url.toString()) {
     if (c == QLatin1Char('?') || c == QLatin1Char('#') || c == QLatin1Char('%') || c.isSpace() ||
         c.category() == QChar::Other_Control)
       return false;
   }
   return true;
+}
+
+// A label showing `text`: a link to `target` (read as a user would type it)
+// when that is safe to open, else plain text. The text is never read as markup.
+QLabel* linkLabel(const QString& text, const QString& target, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  const QUrl url = QUrl::fromUserInput(target);
+  if (!isSafeTarget(url)) {
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    return label;
+  }
+  label->setTextFormat(Qt::RichText);
+  label->setText(QStringLiteral("<a href=\"%1\">%2</a>")
+                     .arg(url.toString(QUrl::FullyEncoded).toHtmlEscaped(), text.toHtmlEscaped()));
+  label->setTextInteractionFlags(Qt::TextBrowserInteraction);
+  label->setOpenExternalLinks(false);  // opened by CAboutDlg::openLink, which checks the target again
+  label->setToolTip(target);
+  return label;
 }
 
 }  // namespace
@@ -49,16 +69,11 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   auto* icon = new QLabel(this);
   icon->setPixmap(numbrixIcon().pixmap(48, 48));
   auto* product = new QLabel(tr("Numbrix (Version %1)").arg(QStringLiteral(NUMBRIX_VERSION)), this);
-  contact_ = new CHyperLink(email, this);
-  contact_->setUrl(QStringLiteral("mailto:") + email);
+  contact_ = linkLabel(email, QStringLiteral("mailto:") + email, this);
   setControlId(contact_, ids::ContactLink);
-  web_ = new CHyperLink(site, this);
-  web_->setUrl(site);
+  web_ = linkLabel(site, site, this);
   setControlId(web_, ids::WebLink);
-  for (CHyperLink* link : {contact_, web_}) {
-    link->setColors(QColor(0, 0, 255), QColor(0, 0, 255), QColor(255, 0, 0));
-    link->setClickable(isSafeTarget(link->target()));
-  }
+  for (QLabel* link : {contact_, web_}) connect(link, &QLabel::linkActivated, this, &CAboutDlg::openLink);
 
   auto* close = new QPushButton(tr("&Close"), this);
   close->setDefault(true);
@@ -75,4 +90,15 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   layout->addLayout(top);
   layout->addWidget(close, 0, Qt::AlignRight);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CAboutDlg::openLink(const QString& href) {
+  const QUrl url(href, QUrl::StrictMode);
+  if (!isSafeTarget(url)) return;
+  if (Prompts::current().openUrl(url)) return;
+  // The desktop gives no reason; the only links here are web pages and mail.
+  QApplication::beep();
+  Prompts::current().warning(
+      this, tr("Numbrix"),
+      tr("Unable to open hyperlink:\n\nThere is no application associated\nwith the given filename extension."));
 }

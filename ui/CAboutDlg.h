@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-class CHyperLink;
+class QLabel;
 
 class CAboutDlg : public QDialog {
   Q_OBJECT
@@ -13,10 +13,17 @@ class CAboutDlg : public QDialog {
  public:
   explicit CAboutDlg(QWidget* parent = nullptr);
 
-  CHyperLink* contactLink() const { return contact_; }
-  CHyperLink* webLink() const { return web_; }
+  // The e-mail address (a "mailto:" link) and the web site: each a rich-text
+  // link with its target as the tooltip, or plain text when its target is refused.
+  QLabel* contactLink() const { return contact_; }
+  QLabel* webLink() const { return web_; }
+
+  // Opens `href` with the desktop when it is an http, https or plain mailto
+  // target; anything else is refused without a word. A refusal by the desktop
+  // is reported to the user.
+  void openLink(const QString& href);
 
  private:
-  CHyperLink* contact_;
-  CHyperLink* web_;
+  QLabel* contact_;
+  QLabel* web_;
 };

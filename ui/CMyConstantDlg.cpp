@@ -11,7 +11,7 @@
 
 #include <map>
 
-#include "expr/FormatValue.h"
+#include "expr/ConstantsFile.h"
 #include "expr/IExprParser.h"
 #include "ui/ControlIds.h"
 #include "ui/Prompts.h"
@@ -101,7 +101,7 @@ void CMyConstantDlg::showConstants() {
     const int row = list_->rowCount();
     list_->insertRow(row);
     list_->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(name)));
-    list_->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(plainText(value))));
+    list_->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(constants_file::textOf(value))));
   }
   list_->setSortingEnabled(true);
   list_->sortByColumn(0, Qt::AscendingOrder);
@@ -157,10 +157,11 @@ void CMyConstantDlg::deleteSelected() {
 void CMyConstantDlg::apply() {
   if (!modified_) return;
   IExprParser* parser = IExprParser::instance();
-  std::map<std::string, bignum::bigfloat>& constants = parser->constants();
-  constants.clear();
+  constants_file::Texts constants;
   for (int row = 0; row < list_->rowCount(); ++row)
-    constants[narrow(list_->item(row, 0)->text())] = bignum::bigfloat(narrow(list_->item(row, 1)->text()).c_str(), 81);
+    constants[narrow(list_->item(row, 0)->text())] = narrow(list_->item(row, 1)->text());
+  // Every row was checked as it was added.
+  parser->setConstants(constants);
   setModified(false);
   Prompts& prompts = Prompts::current();
   if (constantsPath_.empty()) {

@@ -28,7 +28,7 @@ class CMyConstantDlg : public QDialog {
   void add();
   // Deletes the selected row.
   void deleteSelected();
-  // Replaces the evaluator's constants by the rows (values read at 81 digits)
+  // Replaces the evaluator's constants by the rows (values read as the constants file's are)
   // and saves them; nothing when nothing changed. The user is told when the
   // save did not reach the file (which then keeps what it held), when changes
   // another program made to the file were merged (the rows then show the

@@ -36,7 +36,7 @@ void CNumbrixApp::loadSettings() {
     // An unknown locale name in the environment: keep the classic one.
   }
   state_.directory = applicationDirectory(state_.programFolder);
-  IConfig* settingsStore = IConfig::instance(0);
+  IConfig* settingsStore = IConfig::instance(IConfig::SettingsStore);
   if (state_.directory.empty()) {
     // Without a folder nothing is read or written; the settings are the defaults.
     writeDefaultSettings();
@@ -77,7 +77,7 @@ void CNumbrixApp::warnOfConstantsFile(bool unreadable) {
 
 void CNumbrixApp::writeDefaultSettings() {
   // What an installer would leave: without the keys the settings would never be saved.
-  IConfig* store = IConfig::instance(0);
+  IConfig* store = IConfig::instance(IConfig::SettingsStore);
   store->create("Config");
   store->add("/", "dialogType", "normal");
   store->add("/", "topMost", "false");
@@ -118,7 +118,7 @@ void CNumbrixApp::scheduleScreenshot(NumbrixWindow* window) {
 }
 
 void CNumbrixApp::exitInstance() {
-  IConfig* store = IConfig::instance(0);
+  IConfig* store = IConfig::instance(IConfig::SettingsStore);
   store->set(settings::kDialogType, miniNext_ ? "normal" : "mini");
   store->set(settings::kTopMost, state_.alwaysOnTop ? "true" : "false");
   if (!state_.directory.empty()) store->save(settingsPath().string());

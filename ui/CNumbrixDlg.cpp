@@ -5,13 +5,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "config/AppDirectory.h"
 #include "expr/IExprParser.h"
 #include "ui/CGuiButton.h"
-#include "ui/CGuiSplitter.h"
 #include "ui/CGuiStaticStandar.h"
 #include "ui/CInputEdit.h"
 #include "ui/CLogListCtrl.h"
@@ -53,12 +53,18 @@ CNumbrixDlg::CNumbrixDlg(AppState& state, QWidget* parent) : NumbrixWindow(state
   // The output frame with the splitter and the two lists.
   auto* output = new CGuiStaticStandar(tr("Output"), this);
   setControlId(output, ids::OutputFrame);
-  splitter_ = new CGuiSplitter(output);
+  splitter_ = new QSplitter(Qt::Vertical, output);
   results_ = new CResultListCtrl(splitter_);
   log_ = new CLogListCtrl(splitter_);
-  splitter_->setOrientation(1);
-  splitter_->setPane1(results_);
-  splitter_->setPane2(log_);
+  splitter_->addWidget(results_);
+  splitter_->addWidget(log_);
+  splitter_->setChildrenCollapsible(false);  // the bar may not hide either list
+  splitter_->setSizes({1, 1});               // the bar starts in the middle
+  // A thin bar of plain button face, without the style's grip.
+  splitter_->setHandleWidth(4);
+  splitter_->setStyleSheet(QStringLiteral("QSplitter::handle { background-color: palette(button); }"));
+  // The frame's own minimum size gives the lists their room, not what they would like.
+  splitter_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
   output->attach(splitter_);
   output->setMinimumSize(600, 260);
 

@@ -6,10 +6,10 @@
 #include "ui/NumbrixWindow.h"
 
 class QLabel;
+class QSplitter;
 class CInputEdit;
 class CResultListCtrl;
 class CLogListCtrl;
-class CGuiSplitter;
 
 class CNumbrixDlg : public NumbrixWindow {
   Q_OBJECT
@@ -28,7 +28,8 @@ class CNumbrixDlg : public NumbrixWindow {
   QLabel* messageLine() const { return message_; }
   CResultListCtrl* results() const { return results_; }
   CLogListCtrl* logList() const { return log_; }
-  CGuiSplitter* splitter() const { return splitter_; }
+  // The bar between the results list (above) and the log list (below).
+  QSplitter* splitter() const { return splitter_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,7 +42,7 @@ class CNumbrixDlg : public NumbrixWindow {
   QLabel* message_;
   CResultListCtrl* results_;
   CLogListCtrl* log_;
-  CGuiSplitter* splitter_;
+  QSplitter* splitter_;
 };
 
 // The character position of the lexer's `column` in `text` (columns count

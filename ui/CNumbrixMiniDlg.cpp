@@ -79,7 +79,7 @@ void CNumbrixMiniDlg::evaluate() {
       input_->selectAll();
       input_->insert(QString());
     } catch (const ExprParserException& e) {
-      showInResultBox(std::string(e.what()).find("too big") != std::string::npos ? kTooBig : kError);
+      showInResultBox(e.kind() == ExprParserException::Kind::TooBig ? kTooBig : kError);
     } catch (...) {
       showInResultBox(kError);
     }

@@ -5,13 +5,13 @@
 #include <new>
 
 #include "config/IConfig.h"
+#include "expr/Arithmetic.h"
 #include "expr/FormatValue.h"
 #include "expr/IExprParser.h"
 
 namespace {
 
-// The store that variables files pass through.
-constexpr int kStore = 1;
+constexpr int kStore = IConfig::VariablesStore;
 
 }  // namespace
 
@@ -46,7 +46,7 @@ int importVariables(const std::string& path) {
         ++skipped;
         continue;
       }
-      parser->setVariable(node->getName(), bignum::bigfloat(text.c_str(), 81));
+      parser->setVariable(node->getName(), bignum::bigfloat(text.c_str(), arithmetic::kLiteralDigits));
     }
     store->release();
     return skipped;

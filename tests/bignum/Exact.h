@@ -6,10 +6,28 @@
 
 #include <cstdint>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "bignum/bigfloat.h"
+
+using Words = std::vector<std::uint32_t>;
+
+// x as text, in positional notation when asked.
+inline std::string text(const bignum::bigfloat& x, bool positional = false) {
+  std::ostringstream out;
+  if (positional) out << bignum::pretty;
+  out << x;
+  return out.str();
+}
+
+// The stored words of x.
+inline Words wordsOf(const bignum::bigfloat& x) {
+  Words w(x.size());
+  x.words(0, w.size(), w.data());
+  return w;
+}
 
 // 10^k as a rational, for any integer k.
 inline mpq_class powerOfTen(std::int64_t k) {
@@ -21,8 +39,7 @@ inline mpq_class powerOfTen(std::int64_t k) {
 // The exact value of x.
 inline mpq_class exactOf(const bignum::bigfloat& x) {
   if (x.sign() == 0) return 0;
-  std::vector<std::uint32_t> words(x.size());
-  x.words(0, words.size(), words.data());
+  const Words words = wordsOf(x);
   std::string digits;
   for (std::uint32_t w : words) {
     const std::string s = std::to_string(w);

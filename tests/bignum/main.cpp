@@ -1,15 +1,12 @@
 // Test main for the number library: every test process works in a fresh
-// temporary folder, which is also its TMPDIR (so that the private folder of
-// the mantissas on disk, and any a test leaves, stay inside it), and fails if
-// a file of a mantissa is left behind.
-//
-// NUMBRIX_TEST_SETTINGS="NAME=value,NAME=value" sets those environment
-// variables before the library starts, so that one CTest property can carry
-// several settings.
+// temporary folder, which is also its TMPDIR, and fails if a file of a mantissa
+// is left behind. NUMBRIX_TEST_SETTINGS="NAME=value,NAME=value" sets those
+// environment variables before the library starts.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
@@ -18,7 +15,9 @@
 #include "bignum/scratch.h"
 #include "support/TempDir.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
   if (const char* settings = std::getenv("NUMBRIX_TEST_SETTINGS")) {
     std::istringstream list(settings);
     for (std::string item; std::getline(list, item, ',');) {
@@ -49,4 +48,17 @@ int main(int argc, char** argv) {
   }
   if (chdir(home.c_str()) != 0) return 2;
   return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "test main: " << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "test main: an unknown exception\n";
+  }
+  return 2;
 }

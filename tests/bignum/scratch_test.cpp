@@ -14,12 +14,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "DiskWork.h"
 #include "bignum/resource_error.h"
@@ -32,33 +31,15 @@ namespace {
 namespace fs = std::filesystem;
 using bignum::bigfloat;
 
-// scratch_child with `arguments`, started in `folder`, its output on a pipe.
-class Child {
- public:
-  Child(std::vector<std::string> arguments, const fs::path& folder) {
-    arguments.insert(arguments.begin(), NUMBRIX_SCRATCH_CHILD);
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) throw std::runtime_error("pipe");
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(pipeEnds[1], STDOUT_FILENO);
-      close(pipeEnds[0]);
-      close(pipeEnds[1]);
-      if (chdir(folder.c_str()) == 0) execv(argv[0], argv.data());
-      _exit(127);
-    }
-    close(pipeEnds[1]);
-    out_ = fdopen(pipeEnds[0], "r");
-  }
+// scratch_child with `arguments`, started in `folder` through the shell, which
+// it replaces, its output on a pipe. A child that is not waited for is killed:
+// `pid` must be set for that (the loop prints a folder named after its pid).
+struct Child {
+  Child(const std::string& arguments, const fs::path& folder)
+      : out(popen(("cd '" + folder.string() + "' && exec " NUMBRIX_SCRATCH_CHILD " " + arguments).c_str(), "r")) {}
   ~Child() {
-    if (!waited_) {
-      kill(pid_, SIGKILL);
-      wait();
-    }
-    std::fclose(out_);
+    if (pid != 0) kill(pid, SIGKILL);
+    if (out != nullptr) wait();
   }
   Child(const Child&) = delete;
   Child& operator=(const Child&) = delete;
@@ -66,22 +47,18 @@ class Child {
   // The next line of its output, without the line end.
   std::string line() {
     std::string text;
-    for (int c = std::fgetc(out_); c != EOF && c != '\n'; c = std::fgetc(out_)) text += static_cast<char>(c);
+    for (int c = std::fgetc(out); c != EOF && c != '\n'; c = std::fgetc(out)) text += static_cast<char>(c);
     return text;
   }
-  void signal(int number) { kill(pid_, number); }
   // Its status, as waitpid() gives it.
   int wait() {
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    waited_ = true;
+    const int status = pclose(out);
+    out = nullptr;
+    pid = 0;
     return status;
   }
-
- private:
-  pid_t pid_;
-  std::FILE* out_;
-  bool waited_ = false;
+  std::FILE* out;
+  pid_t pid = 0;
 };
 
 TEST(ScratchFolder, IsPrivateAndLeavesTheWorkingFolderAlone) {
@@ -110,178 +87,126 @@ TEST(ScratchFolder, IsPrivateAndLeavesTheWorkingFolderAlone) {
   fs::remove("00000001.num");
 }
 
-TEST(ScratchFolder, TwoProcessesInOneWorkingFolderBothSucceed) {
-  TempDir shared;
-  Child first({"once", "1"}, shared.path()), second({"once", "2"}, shared.path());
-  const std::string one = first.line(), two = second.line();
-  EXPECT_EQ(first.wait(), 0);
-  EXPECT_EQ(second.wait(), 0);
-  EXPECT_EQ(one, diskWork(1, 40));
-  EXPECT_EQ(two, diskWork(2, 40));
-}
-
-struct Ending {
-  int signal;
-  bool folderStays;  // until the next process makes its folder
-};
-void PrintTo(const Ending& ending, std::ostream* out) { *out << "signal " << ending.signal; }
-
-class Endings : public ::testing::TestWithParam<Ending> {};
-
-TEST_P(Endings, TakeTheFolderAlongOrLeaveItToTheNextStart) {
+// SIGTERM and SIGINT take the folder along; after SIGKILL it stays until the
+// next process makes its folder. The next one computes beside this live one,
+// in the same working folder.
+TEST(ScratchFolder, EndingsTakeTheFolderAlongOrLeaveItToTheNextStart) {
   const bigfloat own = diskNumber(0);
   const fs::path ownFolder = bignum::scratchFolder();
-  Child child({"loop"}, fs::current_path());
-  const fs::path folder = child.line();
-  ASSERT_TRUE(fs::is_directory(folder)) << folder;
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // well into its computations
-  child.signal(GetParam().signal);
-  const int status = child.wait();
-  ASSERT_TRUE(WIFSIGNALED(status)) << status;
-  EXPECT_EQ(WTERMSIG(status), GetParam().signal) << "the exit status still names the signal";
-  EXPECT_EQ(fs::exists(folder), GetParam().folderStays);
-  Child next({"once", "3"}, fs::current_path());
-  EXPECT_EQ(next.line(), diskWork(3, 40));
-  EXPECT_EQ(next.wait(), 0);
-  EXPECT_FALSE(fs::exists(folder)) << "the next start removes what is left";
-  EXPECT_TRUE(fs::is_directory(ownFolder)) << "the folder of a live process stays";
+  for (const auto& [number, folderStays] : {std::pair{SIGTERM, false}, {SIGINT, false}, {SIGKILL, true}}) {
+    SCOPED_TRACE(number);
+    Child child("loop", fs::current_path());
+    const fs::path folder = child.line();
+    ASSERT_TRUE(fs::is_directory(folder)) << folder;
+    child.pid = std::stoi(folder.filename().string().substr(std::strlen("numbrix-")));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // well into its computations
+    kill(child.pid, number);
+    const int status = child.wait();
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    EXPECT_EQ(WTERMSIG(status), number) << "the exit status still names the signal";
+    EXPECT_EQ(fs::exists(folder), folderStays);
+    Child next("once 3", fs::current_path());
+    EXPECT_EQ(next.line(), diskWork(3, 40));
+    EXPECT_EQ(next.wait(), 0);
+    EXPECT_FALSE(fs::exists(folder)) << "the next start removes what is left";
+    EXPECT_TRUE(fs::is_directory(ownFolder)) << "the folder of a live process stays";
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, Endings,
-                         ::testing::Values(Ending{SIGTERM, false}, Ending{SIGINT, false}, Ending{SIGKILL, true}));
-
-pid_t goneProcess() {
-  const pid_t pid = fork();
-  if (pid == 0) _exit(0);
-  waitpid(pid, nullptr, 0);
-  return pid;
-}
-
-struct Leftover {
-  const char* what;
-  // Makes the entry under the temporary root; the pid is that of a process that has ended.
-  std::function<fs::path(const fs::path& root, pid_t gone, const TempDir& elsewhere)> make;
-  bool removed;
-};
-void PrintTo(const Leftover& leftover, std::ostream* out) { *out << leftover.what; }
-
-fs::path folderWithAFile(const fs::path& folder) {
-  fs::create_directory(folder);
-  writeBytes((folder / "00000000.num").string(), "words");
-  return folder;
-}
-
-class Leftovers : public ::testing::TestWithParam<Leftover> {};
-
-TEST_P(Leftovers, OnlyFoldersOfGoneProcessesOfThisUserAreRemoved) {
-  const fs::path root = std::getenv("TMPDIR");
+// Of what lies under the temporary root, only folders of processes of this
+// user that are gone are removed, and no link is followed.
+TEST(ScratchFolder, OnlyFoldersOfGoneProcessesOfThisUserAreRemoved) {
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  waitpid(gone, nullptr, 0);
+  const auto name = [](pid_t pid, const char* end) {
+    return fs::path(std::getenv("TMPDIR")) / ("numbrix-" + std::to_string(pid) + "-" + end);
+  };
+  const auto folder = [&](pid_t pid, const char* end) {
+    fs::create_directory(name(pid, end));
+    writeBytes((name(pid, end) / "00000000.num").string(), "words");
+    return name(pid, end);
+  };
   TempDir elsewhere;
   writeBytes(elsewhere.file("precious"), "precious");
-  const fs::path entry = GetParam().make(root, goneProcess(), elsewhere);
-  if (entry.empty()) GTEST_SKIP() << "needs root";
+  fs::create_directory_symlink(elsewhere.path(), name(gone, "Link01"));
+  struct {
+    const char* what;
+    fs::path entry;
+    bool removed;
+  } cases[] = {{"a folder of a process that is gone", folder(gone, "Ab3dE9"), true},
+               {"a folder of a live process", folder(getppid(), "Ab3dE9"), false},
+               {"a folder of another user", folder(gone, "Other1"), false},
+               {"a link to a folder, named as one of a gone process", name(gone, "Link01"), false},
+               {"a folder whose name only looks alike", folder(gone, "Ab3"), false}};
+  const bool otherUser = geteuid() == 0 && chown(cases[2].entry.c_str(), 65534, 65534) == 0;
   bignum::removeOrphanedScratchFolders();
-  EXPECT_EQ(fs::exists(fs::symlink_status(entry)), !GetParam().removed) << GetParam().what;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (&c != &cases[2] || otherUser) {
+      EXPECT_EQ(fs::exists(fs::symlink_status(c.entry)), !c.removed);
+    }
+    std::error_code ignored;
+    fs::remove_all(c.entry, ignored);
+  }
   EXPECT_EQ(readBytes(elsewhere.file("precious")), "precious") << "nothing is followed";
-  std::error_code ignored;
-  fs::remove_all(entry, ignored);
+  if (!otherUser) GTEST_SKIP() << "all but the folder of another user, which needs root";
 }
-
-std::string named(pid_t pid, const char* end) { return "numbrix-" + std::to_string(pid) + "-" + end; }
-
-INSTANTIATE_TEST_SUITE_P(Rules, Leftovers,
-                         ::testing::Values(Leftover{"a folder of a process that is gone",
-                                                    [](const fs::path& root, pid_t gone, const TempDir&) {
-                                                      return folderWithAFile(root / named(gone, "Ab3dE9"));
-                                                    },
-                                                    true},
-                                           Leftover{"a folder of a live process",
-                                                    [](const fs::path& root, pid_t, const TempDir&) {
-                                                      return folderWithAFile(root / named(getppid(), "Ab3dE9"));
-                                                    },
-                                                    false},
-                                           Leftover{"a folder of another user",
-                                                    [](const fs::path& root, pid_t gone, const TempDir&) {
-                                                      if (geteuid() != 0) return fs::path();
-                                                      const fs::path folder =
-                                                          folderWithAFile(root / named(gone, "Ab3dE9"));
-                                                      if (chown(folder.c_str(), 65534, 65534) != 0) return fs::path();
-                                                      return folder;
-                                                    },
-                                                    false},
-                                           Leftover{"a link to a folder, named as one of a gone process",
-                                                    [](const fs::path& root, pid_t gone, const TempDir& elsewhere) {
-                                                      const fs::path link = root / named(gone, "Ab3dE9");
-                                                      fs::create_directory_symlink(elsewhere.path(), link);
-                                                      return link;
-                                                    },
-                                                    false},
-                                           Leftover{"a folder whose name only looks alike",
-                                                    [](const fs::path& root, pid_t gone, const TempDir&) {
-                                                      return folderWithAFile(root / named(gone, "Ab3"));
-                                                    },
-                                                    false}));
-
-struct Failing {
-  const char* what;
-  std::function<bigfloat(const bigfloat& x, const bigfloat& y)> compute;
-  unsigned digits = 3000;  // of the operands
-};
-void PrintTo(const Failing& failing, std::ostream* out) { *out << failing.what; }
 
 bigfloat cut(bigfloat x, long digits) { return x.prec(digits); }
 
-class Failures : public ::testing::TestWithParam<Failing> {};
+const struct Operation {
+  const char* what;
+  bigfloat (*compute)(const bigfloat& x, const bigfloat& y);
+  bool fullDisk, lostFile;  // the failures tried
+  unsigned digits = 3000;   // of the operands
+} kOperations[] = {
+    {"difference", [](const bigfloat& x, const bigfloat& y) { return x - y; }, true, true},
+    {"comparison", [](const bigfloat& x, const bigfloat& y) { return bigfloat(x < y); }, false, true},
+    {"product by one word", [](const bigfloat& x, const bigfloat&) { return x * 7; }, true, false},
+    {"schoolbook product",
+     [](const bigfloat& x, const bigfloat&) { return x * bigfloat(std::string(180, '7').c_str(), bignum::INFINITE); },
+     true, false},
+    {"transform product", [](const bigfloat& x, const bigfloat& y) { return x * y; }, true, true},
+    {"transform product through files",  // longer than the workspace
+     [](const bigfloat& x, const bigfloat& y) { return x * y; }, true, false, 45000},
+    {"quotient", [](const bigfloat& x, const bigfloat& y) { return cut(x, 2000) / y; }, true, false},
+    {"square root", [](const bigfloat& x, const bigfloat&) { return sqrt(cut(x, 2000)); }, true, false},
+    {"number from text",
+     [](const bigfloat& x, const bigfloat&) {
+       std::ostringstream text;
+       text << x;
+       return bigfloat(text.str().c_str(), bignum::INFINITE);
+     },
+     true, false}};
 
-TEST_P(Failures, AreErrorsAfterWhichTheSameComputationWorks) {
-  const bigfloat x = diskNumber(1, GetParam().digits), y = diskNumber(2, GetParam().digits);
-  const bigfloat expected = GetParam().compute(x, y);
-  const std::size_t files = bignum::scratchFilesInUse();
-  {
-    FileSizeLimit full(64);  // as a full disk: no new number on disk can be written
-    EXPECT_THROW(GetParam().compute(x, y), bignum::ResourceError) << GetParam().what;
+// A disk that takes no new number, or an operand's file that a cleaner of old
+// temporary files removed, makes an error; the workspace is free again, no
+// file stays behind, and the same computation then works on what is left.
+TEST(ScratchFolder, FailuresAreErrorsAfterWhichComputingGoesOn) {
+  for (const Operation& op : kOperations) {
+    SCOPED_TRACE(op.what);
+    const bigfloat x = diskNumber(1, op.digits), y = diskNumber(2, op.digits);
+    if (op.fullDisk) {
+      const bigfloat expected = op.compute(x, y);
+      const std::size_t files = bignum::scratchFilesInUse();
+      {
+        FileSizeLimit full(64);  // as a full disk: no new number on disk can be written
+        EXPECT_THROW(op.compute(x, y), bignum::ResourceError);
+      }
+      EXPECT_FALSE(bignum::workspaceInUse());
+      EXPECT_EQ(bignum::scratchFilesInUse(), files) << "no file stays behind";
+      EXPECT_TRUE(op.compute(x, y) == expected) << "the operands are as they were";
+    }
+    if (op.lostFile) {
+      const bigfloat expected = op.compute(x, x);
+      fs::remove(y.record()->fileName());
+      EXPECT_THROW(op.compute(x, y), bignum::ResourceError);
+      EXPECT_FALSE(bignum::workspaceInUse());
+      EXPECT_TRUE(op.compute(x, x) == expected) << "the other operand is usable";
+    }
   }
-  EXPECT_FALSE(bignum::workspaceInUse());
-  EXPECT_EQ(bignum::scratchFilesInUse(), files) << "no file stays behind";
-  EXPECT_TRUE(GetParam().compute(x, y) == expected) << "the operands are as they were";
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Operations, Failures,
-    ::testing::Values(Failing{"sum", [](const bigfloat& x, const bigfloat& y) { return x + y; }},
-                      Failing{"difference", [](const bigfloat& x, const bigfloat& y) { return x - y; }},
-                      Failing{"product by one word", [](const bigfloat& x, const bigfloat&) { return x * 7; }},
-                      Failing{"schoolbook product",
-                              [](const bigfloat& x, const bigfloat&) {
-                                return x * bigfloat(std::string(180, '7').c_str(), bignum::INFINITE);
-                              }},
-                      Failing{"transform product", [](const bigfloat& x, const bigfloat& y) { return x * y; }},
-                      Failing{"transform product through files",  // longer than the workspace
-                              [](const bigfloat& x, const bigfloat& y) { return x * y; }, 45000},
-                      Failing{"quotient", [](const bigfloat& x, const bigfloat& y) { return cut(x, 2000) / y; }},
-                      Failing{"square root", [](const bigfloat& x, const bigfloat&) { return sqrt(cut(x, 2000)); }},
-                      Failing{"number from text", [](const bigfloat& x, const bigfloat&) {
-                                std::ostringstream text;
-                                text << x;
-                                return bigfloat(text.str().c_str(), bignum::INFINITE);
-                              }}));
-
-class LostFiles : public ::testing::TestWithParam<Failing> {};
-
-TEST_P(LostFiles, AreErrorsThatLeaveTheOtherOperandUsable) {
-  const bigfloat x = diskNumber(1), y = diskNumber(2);
-  const bigfloat expected = GetParam().compute(x, x);
-  fs::remove(y.record()->fileName());  // as a cleaner of old temporary files would
-  EXPECT_THROW(GetParam().compute(x, y), bignum::ResourceError) << GetParam().what;
-  EXPECT_FALSE(bignum::workspaceInUse());
-  EXPECT_TRUE(GetParam().compute(x, x) == expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Operations, LostFiles,
-    ::testing::Values(Failing{"sum", [](const bigfloat& x, const bigfloat& y) { return x + y; }},
-                      Failing{"difference", [](const bigfloat& x, const bigfloat& y) { return x - y; }},
-                      Failing{"comparison", [](const bigfloat& x, const bigfloat& y) { return bigfloat(x < y); }},
-                      Failing{"product", [](const bigfloat& x, const bigfloat& y) { return x * y; }}));
 
 TEST(ScratchFolder, AFolderThatCannotBeMadeIsAnError) {
   ASSERT_EQ(bignum::scratchFilesInUse(), 0u);

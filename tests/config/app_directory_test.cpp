@@ -1,12 +1,11 @@
 // Where the program keeps its files.
-#include "config/AppDirectory.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
 
+#include "config/AppDirectory.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -47,11 +46,7 @@ TEST(ApplicationDirectory, ChoiceOfFolder) {
   }
   fs::permissions(program, fs::perms::owner_all);
   {
-    ScopedEnvironment noXdg("XDG_CONFIG_HOME", nullptr);
     fs::remove(program / "Constant");
-    EXPECT_EQ(applicationDirectory(program), home / ".config" / "numbrix");
-  }
-  {
     ScopedEnvironment chosen("NUMBRIX_HOME", (dir.path() / "chosen").c_str());
     std::ofstream(program / "Config") << "Settings\n{\n}\n";
     EXPECT_EQ(applicationDirectory(program), dir.path() / "chosen") << "the environment overrides all";
@@ -75,6 +70,7 @@ TEST(ApplicationDirectory, NoFolderWithoutAnAbsoluteHome) {
       {nullptr, "home", {}},
       {"./xdg", "home", {}},
       {"xdg", home.c_str(), fs::path(home) / ".config" / "numbrix"},
+      {nullptr, home.c_str(), fs::path(home) / ".config" / "numbrix"},
       {xdg.c_str(), "home", fs::path(xdg) / "numbrix"},
   };
   const fs::path started = fs::current_path();

@@ -39,6 +39,7 @@ class Evaluator : public ::testing::Test {
     try {
       parser->parse(input + "\n");
     } catch (const ExprParserException& e) {
+      lastKind = e.kind();
       return std::string(e.what()) + " @" + std::to_string(e.line()) + ":" + std::to_string(e.column()) + "-" +
              std::to_string(e.endLine()) + ":" + std::to_string(e.endColumn());
     }
@@ -56,4 +57,6 @@ class Evaluator : public ::testing::Test {
 
   IExprParser* parser = nullptr;
   RecordingListeners listeners;
+  // The kind of the error errorOf last caught.
+  ExprParserException::Kind lastKind = ExprParserException::Kind::Internal;
 };

@@ -2,12 +2,15 @@
 // answers checked against GMP for integers and against MPFR for the rest,
 // on fixed cases and on random expressions scaled to 31-33 integer digits,
 // where a result's leading word of one digit leaves the fewest to spare.
-#include <gmp.h>
+#include <gmpxx.h>
 #include <mpfr.h>
 
 #include <cmath>
 #include <functional>
 #include <random>
+#include <string_view>
+#include <tuple>
+#include <utility>
 
 #include "EvaluatorFixture.h"
 #include "expr/Arithmetic.h"
@@ -43,30 +46,15 @@ struct Expr {
   Real value;
 };
 
-Expr literal(const std::string& text) { return {text, Real(text.c_str())}; }
-Expr pi() {
-  Expr e{"PI", Real()};
-  mpfr_const_pi(e.value.get(), MPFR_RNDN);
-  return e;
-}
-Expr euler() {
-  Expr e{"E", Real()};
-  mpfr_set_ui(e.value.get(), 1, MPFR_RNDN);
-  mpfr_exp(e.value.get(), e.value.get(), MPFR_RNDN);
-  return e;
-}
+// A literal and its value.
+Expr lit(const std::string& text) { return {text, Real(text.c_str())}; }
 std::string grouped(const Expr& e) {
   return e.text.find_first_of(" (-") == std::string::npos ? e.text : "(" + e.text + ")";
 }
 Expr binary(const Expr& a, char op, const Expr& b) {
   Expr r{grouped(a) + " " + op + " " + grouped(b), Real()};
-  const auto f = op == '+'   ? mpfr_add
-                 : op == '-' ? mpfr_sub
-                 : op == '*' ? mpfr_mul
-                 : op == '/' ? mpfr_div
-                 : op == '%' ? mpfr_fmod
-                             : mpfr_pow;
-  f(r.value.get(), a.value.get(), b.value.get(), MPFR_RNDN);
+  const decltype(&mpfr_add) oracles[] = {mpfr_add, mpfr_sub, mpfr_mul, mpfr_div, mpfr_fmod, mpfr_pow};
+  oracles[std::string_view("+-*/%^").find(op)](r.value.get(), a.value.get(), b.value.get(), MPFR_RNDN);
   return r;
 }
 using Oracle = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
@@ -75,47 +63,49 @@ Expr call(const char* name, Oracle oracle, const Expr& x) {
   oracle(r.value.get(), x.value.get(), MPFR_RNDN);
   return r;
 }
+// PI and E, as acos(-1) and exp(1) under the names the language gives them.
+Expr pi() { return {"PI", call("acos", mpfr_acos, lit("-1")).value}; }
+Expr euler() { return {"E", call("exp", mpfr_exp, lit("1")).value}; }
 
-// Whether `answer` is `exact` rounded to 40 decimals: within half a unit of
-// the 40th decimal (and a hair, for exact values next to a half).
-bool roundedRight(const std::string& answer, const Real& exact) {
-  Real ours, bound("5.000001e-41");
+// `e` times 10^power, in factors of at most 1e30 (larger literals are refused).
+Expr scaled(Expr e, int power) {
+  for (; power > 0; power -= 30) e = binary(e, '*', lit("1e" + std::to_string(std::min(power, 30))));
+  return e;
+}
+
+// Whether `answer` is `exact` rounded to 40 decimals: within half a unit of the
+// 40th decimal (and a hair, for exact values next to a half). Where `mayStop`,
+// an answer may stop short of it (what is left when the operands' own errors
+// reach the digits), cut from a value within a unit of its last digit.
+bool roundedRight(const std::string& answer, const Real& exact, bool mayStop = false) {
+  const std::size_t point = answer.find('.');
+  const std::size_t decimals = point == std::string::npos ? 0 : answer.size() - point - 1;
+  const std::string limit = mayStop && decimals < 40 ? "1.000001e-" + std::to_string(decimals) : "5.000001e-41";
+  Real ours, bound(limit.c_str());
   if (mpfr_set_str(ours.get(), answer.c_str(), 10, MPFR_RNDN) != 0) return false;
   mpfr_sub(ours.get(), ours.get(), exact.get(), MPFR_RNDN);
   return mpfr_cmpabs(ours.get(), bound.get()) <= 0;
 }
 
-std::string exactPower(unsigned long base, unsigned long exponent) {
-  mpz_t z;
-  mpz_init(z);
-  mpz_ui_pow_ui(z, base, exponent);
-  char* digits = mpz_get_str(nullptr, 10, z);
-  std::string text(digits);
-  free(digits);
-  mpz_clear(z);
-  return text;
-}
-
 }  // namespace
 
 TEST_F(Evaluator, IntegerResultsAreExact) {
-  const struct {
-    const char* input;
-    const char* answer;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"floor(10^2)", "100"},    {"fix(10^3)", "1000"},          {"2^8 % 2", "0"},    {"2^10 | 1", "1025"},
       {"(2^3)!", "40320"},       {"2^100 >> 99", "2"},           {"~2^5", "4294967263"},
       {"ceil(0.1 * 3)", "1"},    {"floor(0.7 + 0.1 + 0.2)", "1"}, {"(1e30 + 1 - 1e30)", "1"},
       {"0x10 / 0x4", "4"},       {"(10 / 4) * 4 | 0", "10"},     {"2^(-3) * 2^3 & 1", "1"},
       {"(-2)^63 + 2^63", "0"},   {"7 >> 1", "4"},
   };
-  for (const auto& c : cases) EXPECT_EQ(answerOf(c.input), c.answer) << c.input;
+  for (const auto& [input, answer] : cases) EXPECT_EQ(answerOf(input), answer) << input;
   // Every power of a base from 2 to 40 below the value limit, against GMP.
   std::mt19937 random(32);
   int checked = 0;
   for (unsigned long base = 2; base <= 40; ++base) {
     for (unsigned long exponent = 1; exponent <= 110; ++exponent) {
-      const std::string exact = exactPower(base, exponent);
+      mpz_class power;
+      mpz_ui_pow_ui(power.get_mpz_t(), base, exponent);
+      const std::string exact = power.get_str();
       if (exact.size() > 33) break;  // beyond the value limit
       if (exact.size() < 20 && random() % 4 != 0) continue;
       const std::string input = std::to_string(base) + "^" + std::to_string(exponent);
@@ -129,54 +119,38 @@ TEST_F(Evaluator, IntegerResultsAreExact) {
 // Which values are exact, and how results too long for 81 digits are cut:
 // as the literal of the exact result's text would be.
 TEST_F(Evaluator, ExactValuesAndTheirCuts) {
-  const struct {
-    const char* input;
-    std::string cutText;  // the exact result's text; "" for an exact result
-  } cases[] = {
-      {"12345678901234567890123456789.0123456789012345678901234567890123456789012345678901", ""},
+  // Inputs whose exact result has too many digits, and that result's text.
+  const std::pair<const char*, std::string> cuts[] = {
       {"12345678901234567890123456789.01234567890123456789012345678901234567890123456789012345",
        "12345678901234567890123456789.01234567890123456789012345678901234567890123456789012345"},
-      {"1e30 + 1e-60", "1000000000000000000000000000000." + std::string(59, '0') + "1"},
-      {"1e30 - 1e-60", "999999999999999999999999999999." + std::string(60, '9')},
       {"1e30 - 1e-999999", "999999999999999999999999999999." + std::string(999999, '9')},
       {"1e-999999 - 1e30", "-999999999999999999999999999999." + std::string(999999, '9')},
       {"0.999999999 + 1e-999999", "0.999999999" + std::string(999989, '0') + "1"},
       {"(1 + 1e-50) * (1 + 1e-40)", "1." + std::string(39, '0') + "1" + std::string(9, '0') + "1" +
                                          std::string(39, '0') + "1"},
-      {"7 / 8", ""},
-      {"2^(-20)", ""},
-      {"1e-999999 * 1e-999999", ""},
-      {"3 * 0.5", ""},
-      {"10^32 + 0.25", ""},
   };
-  for (const auto& c : cases) {
-    ASSERT_EQ(errorOf(std::string("v = ") + c.input), "") << c.input;
+  const auto valueOf = [&](const std::string& input) {
     bigfloat v;
-    ASSERT_TRUE(parser->getVariable("v", v));
-    if (c.cutText.empty()) {
-      EXPECT_EQ(v.prec(), bignum::INFINITE) << c.input;
-    } else {
-      const bigfloat literal(c.cutText.c_str(), 81);
-      EXPECT_EQ(v.prec(), 81) << c.input;
-      EXPECT_EQ(v, literal) << c.input;
-    }
+    EXPECT_EQ(errorOf("v = " + input), "") << input;
+    EXPECT_TRUE(parser->getVariable("v", v)) << input;
+    return v;
+  };
+  for (const auto& [input, cutText] : cuts) {
+    const bigfloat v = valueOf(input);
+    EXPECT_EQ(v.prec(), 81) << input;
+    EXPECT_EQ(v, bigfloat(cutText.c_str(), 81)) << input;
   }
-  // Results that do not end carry 90 digits; cancellation between numbers
-  // with digits keeps its lower precision.
-  for (const char* input : {"1 / 3", "sqrt(2)", "sin(1)", "2 ^ 0.5", "PI", "E", "deg(1)", "3 ^ (-2)", "2 ^ (-300)"}) {
-    ASSERT_EQ(errorOf(std::string("v = ") + input), "") << input;
-    bigfloat v;
-    ASSERT_TRUE(parser->getVariable("v", v));
-    EXPECT_EQ(v.prec(), 90) << input;
-  }
-  ASSERT_EQ(errorOf("v = PI - 3.14159"), "");
-  bigfloat v;
-  ASSERT_TRUE(parser->getVariable("v", v));
-  EXPECT_LT(v.prec(), 90);
+  // Results that end within the value range are exact; those that do not end
+  // carry 90 digits; cancellation between numbers with digits keeps its lower precision.
+  for (const char* input : {"12345678901234567890123456789.0123456789012345678901234567890123456789012345678901",
+                            "7 / 8", "2^(-20)", "1e-999999 * 1e-999999", "3 * 0.5", "10^32 + 0.25"})
+    EXPECT_EQ(valueOf(input).prec(), bignum::INFINITE) << input;
+  for (const char* input : {"1 / 3", "sqrt(2)", "sin(1)", "2 ^ 0.5", "PI", "E", "deg(1)", "3 ^ (-2)", "2 ^ (-300)"})
+    EXPECT_EQ(valueOf(input).prec(), 90) << input;
+  EXPECT_LT(valueOf("PI - 3.14159").prec(), 90);
 }
 
 TEST_F(Evaluator, AnswersAgreeWithMpfrInEveryDecimalShown) {
-  const auto lit = literal;
   std::vector<Expr> cases = {
       binary(binary(binary(binary(lit("1e30"), '+', lit("1")), '-', lit("1e30")), '*', pi()), '*', lit("1e10")),
       binary(binary(binary(pi(), '*', lit("5.102923476035750844393081592008573892013959692E1")), '^', lit("4")), '*',
@@ -189,17 +163,14 @@ TEST_F(Evaluator, AnswersAgreeWithMpfrInEveryDecimalShown) {
       }, binary(lit("1e10"), '/', binary(binary(lit("1e31"), '+', lit("3")), '-', lit("1e31")))),
       binary(binary(lit("843294281456892932e12"), '%', lit("0.4882")), '*', pi()),
       call("atanh", mpfr_atanh, lit("0." + std::string(79, '9'))),
-      binary(lit("2"), '^', lit("0.5")),
-      binary(lit("1.000001"), '^', lit("1000000")),
       binary(binary(lit("1"), '+', lit("1e-40")), '^', lit("1e33")),
-      binary(lit("7.25"), '^', lit("37.5")),
-      binary(lit("0.999999"), '^', lit("-9876543")),
       binary(binary(pi(), '^', lit("61")), '/', lit("1e0")),
       binary(binary(lit("1"), '/', lit("7")), '^', lit("-38")),
   };
   for (const auto& [x, y] : std::vector<std::pair<const char*, const char*>>{
            {"10", "-32"}, {"2", "-100"}, {"1.5", "180"}, {"0.5", "0.5"}, {"123456.789", "5.5"}, {"2", "0.1"},
-           {"99.99", "16.5"}, {"1.0000001", "1e8"}, {"3.3", "-60"}, {"1e-20", "-1.6"}, {"31.4159", "21.9"}})
+           {"99.99", "16.5"}, {"1.0000001", "1e8"}, {"3.3", "-60"}, {"1e-20", "-1.6"}, {"31.4159", "21.9"},
+           {"2", "0.5"}, {"1.000001", "1000000"}, {"7.25", "37.5"}, {"0.999999", "-9876543"}})
     cases.push_back(binary(lit(x), '^', lit(y)));
   for (const Expr& c : cases) {
     const std::string answer = answerOf(c.text);
@@ -207,28 +178,11 @@ TEST_F(Evaluator, AnswersAgreeWithMpfrInEveryDecimalShown) {
   }
 }
 
-// Whether every digit `answer` shows is right: rounded to the 40th decimal,
-// or, where the answer stops short of it (what is left when the operands' own
-// errors reach the digits), cut from a value within a unit of its last digit.
-bool digitsShownAreRight(const std::string& answer, const Real& exact) {
-  const std::size_t point = answer.find('.');
-  const std::size_t decimals = point == std::string::npos ? 0 : answer.size() - point - 1;
-  if (decimals == 40) return roundedRight(answer, exact);
-  Real ours, bound(("1.000001e-" + std::to_string(decimals)).c_str());
-  if (mpfr_set_str(ours.get(), answer.c_str(), 10, MPFR_RNDN) != 0) return false;
-  mpfr_sub(ours.get(), ours.get(), exact.get(), MPFR_RNDN);
-  return mpfr_cmpabs(ours.get(), bound.get()) <= 0;
-}
-
 // Functions that magnify their argument's error (near 1, near their poles,
 // of large arguments) and remainders of large quotients, of computed values:
 // what the magnified error reaches is not shown, and the rest is right.
 TEST_F(Evaluator, IllConditionedResultsShowOnlyRightDigits) {
-  const auto lit = literal;
-  const struct {
-    Expr expression;
-    int scale;  // a power of ten
-  } cases[] = {
+  const std::pair<Expr, int> cases[] = {  // and a power of ten to scale it by
       {call("ln", mpfr_log, call("cosh", mpfr_cosh, lit("2.2867e-7"))), 44},
       {call("sin", mpfr_sin, binary(pi(), '*', lit("1e20"))), 30},
       {call("sin", mpfr_sin, binary(euler(), '*', lit("1e25"))), 32},
@@ -245,17 +199,10 @@ TEST_F(Evaluator, IllConditionedResultsShowOnlyRightDigits) {
       {call("ln", mpfr_log, binary(call("atan", mpfr_atan, euler()), '%', lit("1"))), 32},
       {binary(euler(), '-', lit("2.718281828459")), 45},
   };
-  for (const auto& c : cases) {
-    // Scales beyond the value limit come in factors of at most 1e30.
-    std::string text = "(" + c.expression.text + ")";
-    Real exact = c.expression.value;
-    for (int power = c.scale; power > 0; power -= 30) {
-      text += " * 1e" + std::to_string(std::min(power, 30));
-      const Real factor(("1e" + std::to_string(std::min(power, 30))).c_str());
-      mpfr_mul(exact.get(), exact.get(), factor.get(), MPFR_RNDN);
-    }
-    const std::string answer = answerOf(text);
-    EXPECT_TRUE(digitsShownAreRight(answer, exact)) << text << " => " << answer;
+  for (const auto& [expression, scale] : cases) {
+    const Expr e = scaled(expression, scale);
+    const std::string answer = answerOf(e.text);
+    EXPECT_TRUE(roundedRight(answer, e.value, true)) << e.text << " => " << answer;
   }
 }
 
@@ -267,16 +214,13 @@ TEST_F(Evaluator, RandomExpressionsShowEveryDigitRight) {
   const auto number = [&] {
     std::string text = std::to_string(1 + uniform(9));
     for (int n = uniform(20); n > 0; --n) text += static_cast<char>('0' + uniform(10));
-    if (uniform(2)) text.insert(static_cast<std::size_t>(1 + uniform(static_cast<int>(text.size()))), ".");
+    if (uniform(2)) text.insert(1 + static_cast<std::size_t>(uniform(static_cast<int>(text.size()))), ".");
     if (text.back() == '.') text.pop_back();
     if (uniform(3) == 0) text += "e" + std::to_string(uniform(11) - 5);
-    return literal(text);
+    return lit(text);
   };
-  const struct {
-    const char* name;
-    Oracle oracle;
-    double low, high;  // the arguments it is given
-  } functions[] = {
+  // Each function with the lowest and highest arguments it is given.
+  const std::tuple<const char*, Oracle, double, double> functions[] = {
       {"sin", mpfr_sin, -1e3, 1e3},   {"cos", mpfr_cos, -1e3, 1e3},      {"atan", mpfr_atan, -1e6, 1e6},
       {"exp", mpfr_exp, -50, 50},     {"ln", mpfr_log, 1e-10, 1e30},     {"lg", mpfr_log10, 1e-10, 1e30},
       {"sqrt", mpfr_sqrt, 0, 1e30},   {"sinh", mpfr_sinh, -50, 50},      {"cosh", mpfr_cosh, -50, 50},
@@ -292,11 +236,11 @@ TEST_F(Evaluator, RandomExpressionsShowEveryDigitRight) {
       const Expr a = generate(depth - 1);
       Expr r;
       if (kind == 8) {
-        const auto& f = functions[uniform(static_cast<int>(std::size(functions)))];
-        if (a.value.approx() < f.low || a.value.approx() > f.high) continue;
-        r = call(f.name, f.oracle, a);
+        const auto& [name, oracle, low, high] = functions[uniform(static_cast<int>(std::size(functions)))];
+        if (a.value.approx() < low || a.value.approx() > high) continue;
+        r = call(name, oracle, a);
       } else {
-        const Expr b = uniform(4) == 0 ? literal(std::to_string(uniform(9) + 1)) : generate(depth - 1);
+        const Expr b = uniform(4) == 0 ? lit(std::to_string(uniform(9) + 1)) : generate(depth - 1);
         const char op = "+-*/^"[uniform(5)];
         if (op == '^' && (a.value.approx() <= 0 || std::fabs(b.value.approx() * std::log10(a.value.approx())) > 25))
           continue;
@@ -311,18 +255,11 @@ TEST_F(Evaluator, RandomExpressionsShowEveryDigitRight) {
       return r;
     }
   };
-  int checked = 0;
   for (int round = 0; round < 300; ++round) {
     const Expr e = generate(1 + uniform(3));
     const int digits = 31 + uniform(3);
-    const int scale = digits - 1 - static_cast<int>(std::floor(std::log10(std::fabs(e.value.approx()))));
-    // Literals beyond 1e33 are refused: a larger scale comes in two factors.
-    const int first = scale > 30 ? scale - 30 : scale;
-    Expr scaled = binary(e, '*', literal("1e" + std::to_string(first)));
-    if (first != scale) scaled = binary(scaled, '*', literal("1e30"));
-    const std::string answer = answerOf(scaled.text);
-    EXPECT_TRUE(roundedRight(answer, scaled.value)) << scaled.text << " => " << answer;
-    ++checked;
+    const Expr s = scaled(e, digits - 1 - static_cast<int>(std::floor(std::log10(std::fabs(e.value.approx())))));
+    const std::string answer = answerOf(s.text);
+    EXPECT_TRUE(roundedRight(answer, s.value)) << s.text << " => " << answer;
   }
-  EXPECT_EQ(checked, 300);
 }

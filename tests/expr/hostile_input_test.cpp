@@ -3,14 +3,12 @@
 // (The suite's own time limit catches a return of the old behaviour; these
 // took from seconds to many minutes and up to gigabytes before.)
 #include <ctime>
+#include <utility>
 
 #include "EvaluatorFixture.h"
 
 TEST_F(Evaluator, InputsThatUsedToHangAnswerAtOnce) {
-  const struct {
-    const char* input;
-    const char* answer;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       // Results this small round to 0 or lie next to 1 or pi/2 at 40 decimals.
       {"sin(1e-99999999)", "0"},     {"cos(1e-99999999)", "1"},    {"tan(-1e-99999999)", "0"},
       {"asin(1e-99999999)", "0"},    {"acos(1e-999999999)", "1.5707963267948966192313216916397514420986"},
@@ -27,29 +25,26 @@ TEST_F(Evaluator, InputsThatUsedToHangAnswerAtOnce) {
       // An exact integer meeting a tiny number.
       {"0x1 + 1e-999999999", "1"},   {"floor(2.5) - 1e-999999999", "2"}, {"5! - 1e-999999999", "120"},
   };
-  for (const auto& c : cases) EXPECT_EQ(answerOf(c.input), c.answer) << c.input;
-}
-
-TEST_F(Evaluator, HugePowersAreRefused) {
-  // Found by fuzzing: the exponential's start value went below zero.
-  for (const char* input : {"0xFF7777777777777771777 ^ 777977777777777", "exp(123456789.123)", "2 ^ 1e12", "exp(1e17)",
-                            "1 / 0.000002777777777777777775e3 ^ 77777777777775e3"})
-    EXPECT_EQ(errorOf(input).substr(0, 42), "The result or temporary value is too big !") << input;
+  for (const auto& [input, answer] : cases) EXPECT_EQ(answerOf(input), answer) << input;
 }
 
 TEST_F(Evaluator, HugeInputsGetAnAnswerOrARefusal) {
-  // A megabyte of digits is one literal: far beyond the value limit.
-  EXPECT_EQ(errorOf(std::string(1 << 20, '7')).substr(0, 42), "The result or temporary value is too big !");
-  // A megabyte of digits after the point is an ordinary number.
+  // Huge powers (found by fuzzing: the exponential's start value went below
+  // zero), a megabyte of digits in one literal, a ten-digit exponent.
+  for (const std::string& input : std::initializer_list<std::string>{
+           "0xFF7777777777777771777 ^ 777977777777777", "exp(123456789.123)", "2 ^ 1e12", "exp(1e17)",
+           "1 / 0.000002777777777777777775e3 ^ 77777777777775e3", std::string(1 << 20, '7'), "1e9999999999"})
+    EXPECT_EQ(errorOf(input).substr(0, 42), "The result or temporary value is too big !") << input.substr(0, 60);
+  // A megabyte of digits after the point is an ordinary number; so are tiny ones.
   EXPECT_EQ(answerOf("0." + std::string(1 << 20, '5')), "0.5555555555555555555555555555555555555556");
-  // Ten-digit exponents, both ways.
-  EXPECT_EQ(errorOf("1e9999999999").substr(0, 42), "The result or temporary value is too big !");
   EXPECT_EQ(answerOf("1e-9999999999"), "0");
   EXPECT_EQ(answerOf("1e-9999999999 * 1e-9999999999 + 1"), "1");
-  // A hundred thousand nested brackets of each kind.
+  // A thousand nested brackets of each kind are fine; a hundred thousand are
+  // refused where the thousand-and-first opens.
   for (const char* brackets : {"()", "[]", "{}"}) {
+    EXPECT_EQ(errorOf(std::string(1000, brackets[0]) + "1" + std::string(1000, brackets[1])), "") << brackets;
     const std::string deep = std::string(100000, brackets[0]) + "1" + std::string(100000, brackets[1]);
-    EXPECT_EQ(errorOf(deep).substr(0, 37), "The expression is too deeply nested !");
+    EXPECT_EQ(errorOf(deep), "The expression is too deeply nested ! @1:1001-1:1001") << brackets;
   }
 }
 
@@ -66,14 +61,11 @@ TEST_F(Evaluator, LongRadixLiteralsAreRefusedAtOnce) {
   const auto tooBig = [](std::size_t length) {
     return "error: The result or temporary value is too big ! @1:1-1:" + std::to_string(length);
   };
-  const struct {
-    std::string input, answer;
-  } cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"0x" + std::string(million, 'f'), tooBig(million + 2)},
       {"0b" + std::string(million, '1'), tooBig(million + 2)},
       {"0" + std::string(million, '7'), tooBig(million + 1)},
       {"0x" + zeros + "ff", "255"},
-      {"0B" + zeros + "1", "1"},
       {"0" + zeros + "17", "15"},
       {"0x" + zeros + "1" + zeros, tooBig(2 * million + 3)},
       {"0x314DC6448D9338C15B0A00000000", "1000000000000000000000000000000000"},
@@ -83,9 +75,9 @@ TEST_F(Evaluator, LongRadixLiteralsAreRefusedAtOnce) {
       {"03051561442215446343012660500000000000", "1000000000000000000000000000000000"},
       {"03051561442215446343012660500000000001", tooBig(38)},
   };
-  for (const auto& c : cases) {
+  for (const auto& [input, answer] : cases) {
     const std::clock_t start = std::clock();
-    EXPECT_EQ(answerOf(c.input), c.answer) << c.input.substr(0, 40);
-    EXPECT_LT(static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC, 5.0) << c.input.substr(0, 40);
+    EXPECT_EQ(answerOf(input), answer) << input.substr(0, 40);
+    EXPECT_LT(static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC, 5.0) << input.substr(0, 40);
   }
 }

@@ -1,13 +1,9 @@
 // A computation that runs out of disk space or memory is an error message of
 // the evaluator, and the next statement is evaluated as usual.
-#include <gtest/gtest.h>
-
 #include "EvaluatorFixture.h"
 #include "bignum/init.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
-
-namespace {
 
 using ResourceErrors = Evaluator;
 
@@ -21,9 +17,8 @@ TEST_F(ResourceErrors, AreAMessageAndTheNextStatementWorks) {
   {
     FileSizeLimit full(0);
     EXPECT_EQ(answerOf("sqrt(2)"), "error: Not enough memory or disk space for this computation ! @-1:-1--1:-1");
+    EXPECT_EQ(lastKind, ExprParserException::Kind::Resources);
     EXPECT_EQ(answerOf("1 + 2"), "3");
   }
   EXPECT_EQ(answerOf("sqrt(2)"), root);
 }
-
-}  // namespace

@@ -7,18 +7,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "fuzz/statements.h"
+#include "support/TempDir.h"
 #include "support/Watchdog.h"
-
-namespace {
-
-std::string contents(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 TEST(ParseCorpus, EveryStatementAnswersWithinASecond) {
   using namespace fuzz_statements;
@@ -33,7 +25,7 @@ TEST(ParseCorpus, EveryStatementAnswersWithinASecond) {
     Listeners listeners;
     parser->setDisplayer(&listeners);
     parser->setLog(&listeners);
-    for (const std::string& statement : statementsOf(contents(input))) {
+    for (const std::string& statement : statementsOf(readBytes(input.string()))) {
       watchdog.step(input.filename().string() + ": " + statement.substr(0, 160));
       const double start = processorSeconds();
       try {
@@ -49,5 +41,3 @@ TEST(ParseCorpus, EveryStatementAnswersWithinASecond) {
   }
   IExprParser::resetInstance();
 }
-
-}  // namespace

@@ -1,12 +1,15 @@
 // Shared by the window tests: a private program folder (NUMBRIX_HOME) and a
-// fresh evaluator and settings store for each test.
+// fresh evaluator and settings store for each test; answers for the
+// windows' questions.
 #pragma once
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QFile>
 #include <QPointer>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QWindow>
 #include <QtTest>
 
@@ -19,7 +22,9 @@
 #include "ui/AppState.h"
 #include "ui/CInputEdit.h"
 #include "ui/CNumbrixDlg.h"
+#include "ui/CResultListCtrl.h"
 #include "ui/ControlIds.h"
+#include "ui/Prompts.h"
 
 class ProgramFolder {
  public:
@@ -35,17 +40,6 @@ class ProgramFolder {
  private:
   QTemporaryDir dir_;
 };
-
-// Runs `action` on the modal dialog that will be open once the event loop
-// runs (for exec() calls); the dialog must be closed by `action`.
-template <class Action>
-void whenModalOpens(Action action) {
-  QTimer::singleShot(0, [action] {
-    QWidget* modal = QApplication::activeModalWidget();
-    QVERIFY(modal != nullptr);
-    action(modal);
-  });
-}
 
 // A shown main window in a private program folder, with keys to type.
 struct TestWindow {
@@ -66,11 +60,27 @@ struct TestWindow {
     }
   }
   void ctrlEnter() { QTest::keyClick(input(), Qt::Key_Return, Qt::ControlModifier); }
+  // Puts `text` in the input at once and evaluates it as Ctrl+Enter does.
+  void evaluate(const QString& text) {
+    input()->setPlainText(text);
+    ctrlEnter();
+  }
+  // The texts of `list`'s `column`, top to bottom.
+  static QStringList column(QTableWidget* list, int column) {
+    QStringList texts;
+    for (int row = 0; row < list->rowCount(); ++row) texts << list->item(row, column)->text();
+    return texts;
+  }
+  // The value the results list shows for `name` ("" without such a row).
+  QString shownValue(const QString& name) {
+    const int row = dialog.results()->rowOf(name);
+    return row < 0 ? QString() : dialog.results()->item(row, 1)->text();
+  }
 };
 
 // Runs `action` on the next modal window other than `previous` (which may
 // still be closing, or be gone) once it has opened.
-inline void whenWindowOpens(QPointer<QWidget> previous, std::function<void(QWidget*)> action) {
+inline void whenWindowOpens(const QPointer<QWidget>& previous, const std::function<void(QWidget*)>& action) {
   QTimer::singleShot(5, [previous, action] {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || (!previous.isNull() && modal == previous.data()) || !modal->isVisible())
@@ -80,51 +90,23 @@ inline void whenWindowOpens(QPointer<QWidget> previous, std::function<void(QWidg
   });
 }
 
+// Triggers the command `id` of `owner`'s context menu as the user reaches it:
+// through the opened menu, and only when it is enabled there. False when not.
+template <class Owner>
+bool chooseFromMenu(Owner* owner, int id) {
+  owner->preparedMenu();
+  QAction* action = findCommand(owner, id);
+  if (!action->isEnabled()) return false;
+  action->trigger();
+  return true;
+}
+
 // Clicks the window's ">" (main window) or "<" (mini window).
 inline void switchWindow(QWidget* window) {
   QWidget* button = findControl(window, ids::SwitchToMini);
   if (button == nullptr) button = findControl(window, ids::SwitchToMain);
   QVERIFY(button != nullptr);
   QTest::mouseClick(qobject_cast<QAbstractButton*>(button), Qt::LeftButton);
-}
-
-// Runs `window`'s modal loop and toggles "Always On Top" twice in it. After
-// each toggle, once the loop has run on, `contents()` and the window's state
-// are recorded: "on|off, checked, <flags>, shown, modal: <contents>", where
-// <flags> is whether both the widget and its native window carry the
-// stay-on-top hint. The last line is the loop's end code; the window is
-// closed (rejected) after the second toggle.
-inline QString toggleAlwaysOnTopTwiceInItsLoop(QDialog* window, const std::function<QString()>& contents) {
-  QStringList seen;
-  QAction* command = findCommand(window, ids::AlwaysOnTop);
-  auto record = [&] {
-    const bool widgetHint = window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-    const bool nativeHint =
-        window->windowHandle() != nullptr && window->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
-    seen << QStringLiteral("%1, checked %2, hint %3/%4, shown %5, modal %6: %7")
-                .arg(command->isChecked() ? "on" : "off")
-                .arg(command->isChecked())
-                .arg(widgetHint)
-                .arg(nativeHint)
-                .arg(window->isVisible())
-                .arg(QApplication::activeModalWidget() == window)
-                .arg(contents());
-  };
-  // Each check runs a little later than the toggle, so that a loop the toggle ended would have returned.
-  QTimer::singleShot(0, window, [&] {
-    command->trigger();
-    QTimer::singleShot(20, window, [&] {
-      record();
-      command->trigger();
-      QTimer::singleShot(20, window, [&] {
-        record();
-        window->reject();
-      });
-    });
-  });
-  window->hide();  // exec() of a window already shown would not make it modal
-  seen << QStringLiteral("ended %1").arg(window->exec());
-  return seen.join(QLatin1Char('\n'));
 }
 
 // Writes `bytes` to `path`, replacing what it held.
@@ -153,11 +135,36 @@ inline QStringList fileEntries(const QString& path) {
   return entries;
 }
 
-// The value of `key` in the configuration file `path`.
-inline std::string storedValue(const QString& path, const std::string& key) {
-  IConfig* store = IConfig::instance(3);
-  store->load(path.toStdString());
-  std::string value = store->get(key);
-  store->release();
-  return value;
-}
+// File names given in advance; message boxes and opened links recorded.
+class FakePrompts : public Prompts {
+ public:
+  FakePrompts() { Prompts::install(this); }
+  ~FakePrompts() override { Prompts::install(nullptr); }
+  FakePrompts(const FakePrompts&) = delete;
+  FakePrompts& operator=(const FakePrompts&) = delete;
+
+  QString saveFileName(QWidget*, const QString& proposedName, const QString& filter,
+                       const QString& defaultSuffix) override {
+    asked << QStringLiteral("save %1 [%2] .%3").arg(proposedName, filter, defaultSuffix);
+    return nextFile;
+  }
+  QString openFileName(QWidget*, const QString& filter) override {
+    asked << QStringLiteral("open [%1]").arg(filter);
+    return nextFile;
+  }
+  void information(QWidget*, const QString& title, const QString& text) override {
+    messages << QStringLiteral("information %1: %2").arg(title, text);
+  }
+  void warning(QWidget*, const QString& title, const QString& text) override {
+    messages << QStringLiteral("warning %1: %2").arg(title, text);
+  }
+  bool openUrl(const QUrl& url) override {
+    opened << url;
+    return openSucceeds;
+  }
+
+  QString nextFile;  // what the next file dialog answers ("" = cancelled)
+  bool openSucceeds = true;
+  QStringList asked, messages;
+  QList<QUrl> opened;
+};

@@ -1,7 +1,6 @@
 // "My Constants" driven through its fields and buttons: adding and its three
 // refusals, deleting, Apply/OK/Cancel, Insert, and the constants file.
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -9,21 +8,15 @@
 #include <QtTest>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <list>
 #include <map>
 #include <memory>
 
-#include "FakePrompts.h"
 #include "UiTestSupport.h"
-#include "config/IConfig.h"
 #include "expr/FormatValue.h"
 #include "support/FileSizeLimit.h"
 #include "ui/CMyConstantDlg.h"
 #include "ui/CLogListCtrl.h"
-#include "ui/CResultListCtrl.h"
-#include "ui/ControlIds.h"
 
 namespace {
 
@@ -51,9 +44,9 @@ class MyConstantsTest : public QObject {
     FakePrompts prompts;
     QPlainTextEdit target;
     std::unique_ptr<CMyConstantDlg> dialog;
-    explicit Dialog(bool withTarget = true) { open(withTarget); }
-    void open(bool withTarget = true) {
-      dialog = std::make_unique<CMyConstantDlg>(withTarget ? &target : nullptr, constantsPath().toStdString());
+    Dialog() { open(); }
+    void open() {
+      dialog = std::make_unique<CMyConstantDlg>(&target, constantsPath().toStdString());
       dialog->show();
     }
     QString constantsPath() const { return folder.file(QStringLiteral("Constant")); }
@@ -78,37 +71,18 @@ class MyConstantsTest : public QObject {
   };
 
  private slots:
-  void addWithAnEmptyFieldDoesNothing_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("value");
-    QTest::newRow("both empty") << "" << "";
-    QTest::newRow("no value") << "k" << "";
-    QTest::newRow("no name") << "" << "12";
-    QTest::newRow("no value, bad name") << "1x" << "";
-  }
-  void addWithAnEmptyFieldDoesNothing() {
-    QFETCH(QString, name);
-    QFETCH(QString, value);
-    Dialog d;
-    d.add(name, value);
-    QCOMPARE(d.rows(), QStringList());
-    QVERIFY(d.prompts.messages.isEmpty());
-    QVERIFY(!d.button(ids::ConstantApply)->isEnabled());
-    QCOMPARE(d.field(ids::ConstantName)->text(), name);  // the fields keep what was typed
-  }
-
+  // An empty field adds nothing and says nothing; a bad name or value is
+  // refused with the reason. The fields keep what was typed.
   void refusalsSayWhy_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("message");
+    QTest::newRow("no value, bad name") << "1x" << "" << "";
+    QTest::newRow("no name") << "" << "12" << "";
     QTest::newRow("digit first") << "1x" << "1" << kBadName;
-    QTest::newRow("blank in name") << "a b" << "1" << kBadName;
-    QTest::newRow("sign in name") << "a-b" << "1" << kBadName;
-    QTest::newRow("letters as value") << "k" << "abc" << kBadValue;
     QTest::newRow("beyond the value limit") << "k" << "1e2000000000" << kBadValue;
     QTest::newRow("two signs") << "k" << "--5" << kBadValue;
     QTest::newRow("expression as value") << "k" << "1+1" << kBadValue;
-    QTest::newRow("two points") << "k" << "1.2.3" << kBadValue;
     QTest::newRow("bad name and value") << "1x" << "abc" << kBadName;
   }
   void refusalsSayWhy() {
@@ -117,9 +91,10 @@ class MyConstantsTest : public QObject {
     QFETCH(QString, message);
     Dialog d;
     d.add(name, value);
-    QCOMPARE(d.prompts.messages, QStringList({message}));
+    QCOMPARE(d.prompts.messages, message.isEmpty() ? QStringList() : QStringList({message}));
     QCOMPARE(d.rows(), QStringList());
-    QVERIFY(!d.dialog->isModified());
+    QVERIFY(!d.button(ids::ConstantApply)->isEnabled());
+    QCOMPARE(d.field(ids::ConstantName)->text(), name);
   }
 
   void aNameIsTakenOnceButCaseCounts() {
@@ -133,18 +108,13 @@ class MyConstantsTest : public QObject {
     QCOMPARE(d.prompts.messages, QStringList({kDuplicate}));
     d.add(QStringLiteral("K"), QStringLiteral("2"));
     d.add(QStringLiteral("_a1"), QStringLiteral("1e-5"));
-    d.add(QStringLiteral("m"), QStringLiteral("-5"));
+    // Enter in a field adds too, and does not close the dialog.
+    d.field(ids::ConstantName)->setText(QStringLiteral("m"));
+    d.field(ids::ConstantValue)->setText(QStringLiteral("-5"));
+    QTest::keyClick(d.field(ids::ConstantValue), Qt::Key_Return);
+    QVERIFY(d.dialog->isVisible());
     QCOMPARE(d.rows(), QStringList({"K=2", "_a1=1e-5", "k=1.5", "m=-5"}));  // sorted, values as typed
     QCOMPARE(d.prompts.messages.size(), 1);
-  }
-
-  void enterInTheFieldsAdds() {
-    Dialog d;
-    d.field(ids::ConstantName)->setText(QStringLiteral("tau"));
-    d.field(ids::ConstantValue)->setText(QStringLiteral("6.28"));
-    QTest::keyClick(d.field(ids::ConstantValue), Qt::Key_Return);
-    QCOMPARE(d.rows(), QStringList({"tau=6.28"}));
-    QVERIFY(d.dialog->isVisible());
   }
 
   void applyPutsTheCopyIntoTheEvaluatorAndTheFile() {
@@ -165,62 +135,38 @@ class MyConstantsTest : public QObject {
     QCOMPARE(fileEntries(d.constantsPath()).size(), 2);
     QVERIFY(fileEntries(d.constantsPath()).contains(QString::fromStdString("big=" + big)));
     QVERIFY(d.prompts.messages.isEmpty());
-    // The constants are usable at once.
-    IExprParser::instance()->parse("x = 2 * g\n");
-    bignum::bigfloat x;
-    QVERIFY(IExprParser::instance()->getVariable("x", x));
-    QCOMPARE(QString::fromStdString(formatValue(x, 40)), QStringLiteral("19.6133"));
-  }
-
-  void deletingThenCancelKeepsTheConstant() {
-    Dialog d;
-    d.add(QStringLiteral("k"), QStringLiteral("3"));
-    d.click(ids::Ok);
-    QCOMPARE(d.dialog->result(), int(QDialog::Accepted));
+    // Reopened, the list shows the value in full, not rounded for display.
     d.open();
-    QCOMPARE(d.rows(), QStringList({"k=3"}));
-    d.click(ids::ConstantDelete);  // nothing selected: nothing happens
-    QCOMPARE(d.rows().size(), 1);
-    d.select(QStringLiteral("k"));
-    d.click(ids::ConstantDelete);
-    QCOMPARE(d.rows(), QStringList());
-    QVERIFY(d.button(ids::ConstantApply)->isEnabled());
-    d.click(ids::Cancel);
-    QCOMPARE(d.dialog->result(), int(QDialog::Rejected));
-    QCOMPARE(evaluatorConstants(), QStringList({"k=3"}));
-    QCOMPARE(fileEntries(d.constantsPath()).size(), 1);
+    QVERIFY(d.rows().contains(QString::fromStdString("big=" + big)));
   }
 
-  void deletingThenOkRemovesItEverywhere() {
+  // A deletion is undone by Cancel and made everywhere by OK.
+  void deletingThenCancelOrOk() {
     Dialog d;
     d.add(QStringLiteral("k"), QStringLiteral("3"));
     d.add(QStringLiteral("m"), QStringLiteral("4"));
     d.click(ids::Ok);
+    QCOMPARE(d.dialog->result(), int(QDialog::Accepted));
     d.open();
+    d.click(ids::ConstantDelete);  // nothing selected: nothing happens
+    QCOMPARE(d.rows().size(), 2);
     d.select(QStringLiteral("k"));
     d.click(ids::ConstantDelete);
-    d.click(ids::Ok);
-    QCOMPARE(evaluatorConstants(), QStringList({"m=4"}));
-    QCOMPARE(fileEntries(d.constantsPath()), QStringList({QString::fromStdString(
-                                                 "m=" + plainText(IExprParser::instance()->constants().at("m")))}));
-    // The last one too: the file then holds none.
+    QCOMPARE(d.rows(), QStringList({"m=4"}));
+    d.click(ids::Cancel);
+    QCOMPARE(d.dialog->result(), int(QDialog::Rejected));
+    QCOMPARE(evaluatorConstants(), QStringList({"k=3", "m=4"}));
+    QCOMPARE(fileEntries(d.constantsPath()).size(), 2);
+    // Deleting both, the last one too: the file then holds none.
     d.open();
-    d.select(QStringLiteral("m"));
-    d.click(ids::ConstantDelete);
+    for (const char* name : {"k", "m"}) {
+      d.select(QString::fromLatin1(name));
+      d.click(ids::ConstantDelete);
+    }
     d.click(ids::Ok);
     QCOMPARE(evaluatorConstants(), QStringList());
     QCOMPARE(fileEntries(d.constantsPath()), QStringList());
     QVERIFY(d.prompts.messages.isEmpty());
-  }
-
-  void theListShowsTheConstantsInFull() {
-    Dialog d;
-    const std::string digits = "0." + std::string(60, '3');
-    IExprParser::instance()->constants()["third"] = bignum::bigfloat(digits.c_str(), 81);
-    d.open();
-    QCOMPARE(d.rows(), QStringList({QString::fromStdString(
-                           "third=" + plainText(IExprParser::instance()->constants().at("third")))}));
-    QVERIFY(d.rows().front().contains(QString::fromStdString(digits)));
   }
 
   void insertWritesTheNameIntoTheTargetAndApplies() {
@@ -242,18 +188,12 @@ class MyConstantsTest : public QObject {
     QCOMPARE(d.target.toPlainText(), QStringLiteral("2 * xyz + 1"));
   }
 
-  void withoutATargetThereIsNoInsert() {
-    Dialog d(false);
-    QVERIFY(d.button(ids::ConstantInsert)->isHidden());
-    QVERIFY(!Dialog().button(ids::ConstantInsert)->isHidden());
-  }
-
   // Opened from the window's two menus: the input is the target of one only.
   void theMenusOpenTheDialog() {
     TestWindow w;
     w.type(QStringLiteral("1 + "));
     bool inputHasInsert = false, resultsHaveInsert = true;
-    whenModalOpens([&](QWidget* modal) {
+    whenWindowOpens(nullptr, [&](QWidget* modal) {
       inputHasInsert = !findControl(modal, ids::ConstantInsert)->isHidden();
       auto* dialog = qobject_cast<CMyConstantDlg*>(modal);
       qobject_cast<QLineEdit*>(findControl(modal, ids::ConstantName))->setText(QStringLiteral("e0"));
@@ -262,15 +202,13 @@ class MyConstantsTest : public QObject {
       dialog->list()->selectRow(0);
       dialog->insert();
     });
-    w.input()->preparedMenu();
-    findCommand(w.input(), ids::InputMyConstants)->trigger();
+    QVERIFY(chooseFromMenu(w.input(), ids::InputMyConstants));
     QCOMPARE(w.input()->toPlainText(), QStringLiteral("1 + e0"));
-    whenModalOpens([&](QWidget* modal) {
+    whenWindowOpens(nullptr, [&](QWidget* modal) {
       resultsHaveInsert = !findControl(modal, ids::ConstantInsert)->isHidden();
       qobject_cast<QDialog*>(modal)->reject();
     });
-    w.dialog.results()->preparedMenu();
-    findCommand(w.dialog.results(), ids::ResultMyConstants)->trigger();
+    QVERIFY(chooseFromMenu(w.dialog.results(), ids::ResultMyConstants));
     QVERIFY(inputHasInsert);
     QVERIFY(!resultsHaveInsert);
     QCOMPARE(fileEntries(w.folder.file(QStringLiteral("Constant"))).size(), 1);
@@ -298,39 +236,22 @@ class MyConstantsTest : public QObject {
     parser->loadConstants(d.constantsPath().toStdString());
     QCOMPARE(evaluatorConstants(), QStringList({"bad=7", "g=9.81", "neg=-2"}));
     QCOMPARE(parser->skippedConstants(),
-             (std::map<std::string, std::string>{{"comma", "1,5"},
-                                                 {"dots", "1.2.3"},
-                                                 {"huge", "1e2000000000"},
-                                                 {"k\xfe", "2"},
-                                                 {"k\xff", "1"},
-                                                 {"none", ""},
-                                                 {"twice", "--1"}}));
+             (std::map<std::string, std::string>{{"comma", "1,5"}, {"dots", "1.2.3"}, {"huge", "1e2000000000"},
+                                                 {"k\xfe", "2"}, {"k\xff", "1"}, {"none", ""}, {"twice", "--1"}}));
   }
 
   // A file that exists but cannot be read is never written over: Apply keeps
   // it aside under a name of its own, says where, and writes a new file.
-  void anUnreadableFileIsKeptAside_data() {
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("blank inside a value") << "damaged";
-    QTest::newRow("no permission") << "mode 000";
-    QTest::newRow("a FIFO") << "fifo";
-    QTest::newRow("beyond 64 MiB") << "huge";
-  }
+  // A damaged file first, then a FIFO (which must not block the save).
   void anUnreadableFileIsKeptAside() {
-    QFETCH(QString, kind);
-    if (kind == "mode 000" && geteuid() == 0) QSKIP("root reads any file");
     Dialog d;
     const std::string path = d.constantsPath().toStdString();
     struct stat made {};
-    for (const char* aside : {".bad", ".bad.1"}) {
-      if (kind == "fifo") {
+    for (const auto& [fifo, aside] : {std::pair(false, ".bad"), std::pair(true, ".bad.1")}) {
+      if (fifo)
         QCOMPARE(::mkfifo(path.c_str(), 0600), 0);
-      } else {
-        writeFile(d.constantsPath(), kind == "damaged" ? "Constant\n{\n\tg = 9.80665;\n\th = 6.626 e-34;\n}\n"
-                                                       : "Constant\n{\n\tg = 9.80665;\n}\n");
-        if (kind == "huge") QCOMPARE(::truncate(path.c_str(), (64 << 20) + 1), 0);
-        if (kind == "mode 000") QCOMPARE(::chmod(path.c_str(), 0), 0);
-      }
+      else
+        writeFile(d.constantsPath(), "Constant\n{\n\tg = 9.80665;\n\th = 6.626 e-34;\n}\n");
       QCOMPARE(::stat(path.c_str(), &made), 0);
       QCOMPARE(IExprParser::instance()->loadConstants(path), IExprParser::ConstantsFile::Unreadable);
       d.prompts.messages.clear();
@@ -349,23 +270,15 @@ class MyConstantsTest : public QObject {
     }
   }
 
-  // A save that cannot complete, or that would replace a read-only file,
-  // leaves the old file whole and says so truthfully.
-  void aFailedSaveKeepsTheOldFile_data() {
-    QTest::addColumn<bool>("readOnly");
-    QTest::newRow("disk full") << false;
-    QTest::newRow("read-only file") << true;
-  }
+  // A save that cannot complete leaves the old file whole and says so truthfully.
   void aFailedSaveKeepsTheOldFile() {
-    QFETCH(bool, readOnly);
     Dialog d;
     const QByteArray oldText = "Constant\n{\n\tkeep = 1;\n}\n";
     writeFile(d.constantsPath(), oldText);
     IExprParser::instance()->loadConstants(d.constantsPath().toStdString());
-    if (readOnly) QVERIFY(QFile::setPermissions(d.constantsPath(), QFile::ReadOwner | QFile::ReadGroup));
     for (int i = 0; i < 60; ++i) d.add(QStringLiteral("c%1").arg(i), QStringLiteral("3.14159265358979323846264338"));
     {
-      FileSizeLimit limit(readOnly ? RLIM_INFINITY : 512);
+      FileSizeLimit limit(512);
       d.click(ids::ConstantApply);
     }
     QCOMPARE(readFile(d.constantsPath()), oldText);

@@ -12,9 +12,7 @@
 #include <random>
 
 #include "UiTestSupport.h"
-#include "expr/Constants.h"
 #include "ui/CResultViewDlg.h"
-#include "ui/ControlIds.h"
 #include "ui/ResultTexts.h"
 
 using bignum::bigfloat;
@@ -76,30 +74,6 @@ class ResultViewTest : public QObject {
  private slots:
   void cleanup() { IExprParser::resetInstance(); }
 
-  void radixTextsOfTheExamples_data() {
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<int>("base");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("255 hex") << "255" << 16 << "FF";
-    QTest::newRow("256 hex") << "256" << 16 << "1 00";
-    QTest::newRow("2^32 hex") << "4294967296" << 16 << "1, 00 00 00 00";
-    QTest::newRow("9 bin") << "9" << 2 << "1001";
-    QTest::newRow("256 bin") << "256" << 2 << "1, 0000 0000";
-    QTest::newRow("4095 oct") << "4095" << 8 << "7 777";
-    QTest::newRow("0 hex") << "0" << 16 << "0";
-    QTest::newRow("0 bin") << "0" << 2 << "0";
-    QTest::newRow("16 bin") << "16" << 2 << "1 0000";
-    QTest::newRow("8^4 oct") << "4096" << 8 << "10 000";
-    QTest::newRow("8^12 oct") << "68719476736" << 8 << "1, 000 000 000 000";
-    QTest::newRow("2^32-1 hex") << "4294967295" << 16 << "FF FF FF FF";
-  }
-  void radixTextsOfTheExamples() {
-    QFETCH(QString, value);
-    QFETCH(int, base);
-    QFETCH(QString, text);
-    QCOMPARE(QString::fromStdString(radixText(bigfloat(value.toLatin1().constData()), base)), text);
-  }
-
   // Random integers up to 110 bits (the evaluator's values stay below 1e33):
   // the digits are GMP's and the separators follow the grouping.
   void radixTextsAgreeWithGmp() {
@@ -111,7 +85,7 @@ class ResultViewTest : public QObject {
       mpz_set_ui(z, random());
       mpz_mul_2exp(z, z, 64);
       mpz_add_ui(z, z, random());
-      mpz_fdiv_r_2exp(z, z, static_cast<mp_bitcnt_t>(bits));
+      mpz_fdiv_r_2exp(z, z, static_cast<mp_bitcnt_t>(i == 0 ? 0 : bits));  // 0 first
       char* text = mpz_get_str(nullptr, 10, z);
       const bigfloat value(text);
       free(text);
@@ -128,14 +102,8 @@ class ResultViewTest : public QObject {
 
   void degreesTextsAgreeWithMpfr_data() {
     QTest::addColumn<QString>("value");
-    QTest::newRow("7") << "7";
-    QTest::newRow("-7") << "-7";
-    QTest::newRow("-1") << "-1";
-    QTest::newRow("0.5") << "0.5";
-    QTest::newRow("just below a turn") << "6.28318";
-    QTest::newRow("many turns") << "123456.789";
-    QTest::newRow("negative many turns") << "-98765.4321";
-    QTest::newRow("tiny") << "1e-30";
+    for (const char* value : {"0", "7", "-7", "-1", "0.5", "6.28318", "123456.789", "-98765.4321", "1e-30"})
+      QTest::newRow(value) << QString::fromLatin1(value);
   }
   void degreesTextsAgreeWithMpfr() {
     QFETCH(QString, value);
@@ -155,92 +123,53 @@ class ResultViewTest : public QObject {
     QVERIFY2(distance(text.mid(plus + 9), ref.rest) < 1e-38, qPrintable(text));
   }
 
-  void theExamplesOfTheDegreesText() {
-    QVERIFY(QString::fromStdString(degreesText(bigfloat(7))).startsWith(QStringLiteral("1 * 360 + 41.07")));
-    QVERIFY(QString::fromStdString(degreesText(bigfloat(-7))).startsWith(QStringLiteral("-1 * 360 + -41.07")));
-    QVERIFY(QString::fromStdString(degreesText(bigfloat(-1))).startsWith(QStringLiteral("-57.29577951308232")));
-    QCOMPARE(QString::fromStdString(degreesText(bigfloat(0))), QStringLiteral("0"));
-  }
-
-  void theViewOfAnIntegerOffersEveryText() {
-    CResultViewDlg view(QStringLiteral("x"), bigfloat(256));
-    view.show();
-    QCOMPARE(qobject_cast<QLabel*>(findControl(&view, ids::ViewLabel))->text(), QStringLiteral("x ="));
-    auto* edit = qobject_cast<QLineEdit*>(findControl(&view, ids::ViewText));
-    QVERIFY(edit->isReadOnly());
-    QCOMPARE(view.texts()[0], QStringLiteral("256"));
-    QCOMPARE(view.texts()[1], QStringLiteral("1, 0000 0000"));
-    QCOMPARE(view.texts()[2], QStringLiteral("400"));
-    QCOMPARE(view.texts()[3], QStringLiteral("1 00"));
-    QCOMPARE(view.texts()[4], QString::fromStdString(degreesText(bigfloat(256))));
-    QCOMPARE(edit->text(), QStringLiteral("256"));
-    for (int id = ids::RadioDec; id <= ids::RadioDeg; ++id) QVERIFY(findControl(&view, id)->isEnabled());
-    QVERIFY(radio(view, ids::RadioDec)->isChecked());
-    QVERIFY(radio(view, ids::RadioRad)->isChecked());
-  }
-
-  // Each click: the text shown, then both groups' values on the buttons.
+  // After the clicks on the view of `value`: the text shown ("deg" for its
+  // degrees text) and both groups' values on the buttons. Only whole values
+  // that are not negative have radix texts; the other radix buttons are off.
   void radioButtonsFollowTheirRules_data() {
+    QTest::addColumn<QString>("value");
     QTest::addColumn<QList<int>>("clicks");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("radix");
     QTest::addColumn<int>("angle");
-    const QString deg = QString::fromStdString(degreesText(bigfloat(255)));
-    QTest::newRow("hex") << QList<int>{ids::RadioHex} << "FF" << 3 << 0;
-    QTest::newRow("bin then oct") << QList<int>{ids::RadioBin, ids::RadioOct} << "377" << 2 << 0;
-    QTest::newRow("deg") << QList<int>{ids::RadioDeg} << deg << 0 << 1;
-    QTest::newRow("hex then deg") << QList<int>{ids::RadioHex, ids::RadioDeg} << deg << 0 << 1;
-    QTest::newRow("deg then hex") << QList<int>{ids::RadioDeg, ids::RadioHex} << "FF" << 3 << 0;
-    QTest::newRow("deg then rad") << QList<int>{ids::RadioDeg, ids::RadioRad} << "255" << 0 << 0;
-    QTest::newRow("hex then dec") << QList<int>{ids::RadioHex, ids::RadioDec} << "255" << 0 << 0;
+    const auto row = [](const char* name, const QString& value, const QList<int>& clicks, const char* shown, int radix,
+                        int angle) {
+      QTest::newRow(name) << value << clicks << QString::fromLatin1(shown) << radix << angle;
+    };
+    const QString v = QStringLiteral("255");
+    row("bin then oct", v, {ids::RadioBin, ids::RadioOct}, "377", 2, 0);
+    row("hex then deg", v, {ids::RadioHex, ids::RadioDeg}, "deg", 0, 1);
+    row("deg then hex", v, {ids::RadioDeg, ids::RadioHex}, "FF", 3, 0);
+    row("deg then rad", v, {ids::RadioDeg, ids::RadioRad}, "255", 0, 0);
+    row("hex then dec", v, {ids::RadioHex, ids::RadioDec}, "255", 0, 0);
     // Dec while degrees show: its group's value is already Dec, so nothing changes.
-    QTest::newRow("deg then dec") << QList<int>{ids::RadioDeg, ids::RadioDec} << deg << 0 << 1;
+    row("deg then dec", v, {ids::RadioDeg, ids::RadioDec}, "deg", 0, 1);
     // Rad while a radix shows: the angle is already Rad, so nothing changes.
-    QTest::newRow("oct then rad") << QList<int>{ids::RadioOct, ids::RadioRad} << "377" << 2 << 0;
-    QTest::newRow("hex twice") << QList<int>{ids::RadioHex, ids::RadioHex} << "FF" << 3 << 0;
+    row("oct then rad", v, {ids::RadioOct, ids::RadioRad}, "377", 2, 0);
+    row("negative", QStringLiteral("-1"), {ids::RadioHex}, "-1", 0, 0);
+    row("fraction", QStringLiteral("0.5"), {ids::RadioBin, ids::RadioDeg}, "deg", 0, 1);
+    row("negative fraction", QStringLiteral("-2.25"), {ids::RadioDeg, ids::RadioOct}, "deg", 0, 1);
+    // A value within a hair of an integer (1/3*3 at 81 digits) is viewed as that integer.
+    row("near an integer", "0." + QString(80, QLatin1Char('9')), {}, "1", 0, 0);
   }
   void radioButtonsFollowTheirRules() {
+    QFETCH(QString, value);
     QFETCH(QList<int>, clicks);
     QFETCH(QString, shown);
     QFETCH(int, radix);
     QFETCH(int, angle);
-    CResultViewDlg view(QStringLiteral("v"), bigfloat(255));
+    const bigfloat number(value.toLatin1().constData(), 81);
+    CResultViewDlg view(QStringLiteral("v"), number);
     view.show();
+    QCOMPARE(qobject_cast<QLabel*>(findControl(&view, ids::ViewLabel))->text(), QStringLiteral("v ="));
+    const bool whole = value == QLatin1String("255") || value.size() > 80;  // the whole values of the rows
+    for (int id = ids::RadioDec; id <= ids::RadioHex; ++id) QCOMPARE(radio(view, id)->isEnabled(), whole);
     for (int id : clicks) QTest::mouseClick(radio(view, id), Qt::LeftButton);
-    QCOMPARE(view.shownText(), shown);
-    QCOMPARE(view.radix(), radix);
-    QCOMPARE(view.angle(), angle);
+    auto* edit = qobject_cast<QLineEdit*>(findControl(&view, ids::ViewText));
+    QVERIFY(edit->isReadOnly());
+    QCOMPARE(edit->text(), shown == "deg" ? QString::fromStdString(degreesText(number)) : shown);
     QVERIFY(radio(view, ids::RadioDec + radix)->isChecked());
     QVERIFY(radio(view, ids::RadioRad + angle)->isChecked());
-  }
-
-  void negativeAndFractionalValuesHaveNoRadixTexts_data() {
-    QTest::addColumn<QString>("value");
-    QTest::newRow("-1") << "-1";
-    QTest::newRow("0.5") << "0.5";
-    QTest::newRow("-2.25") << "-2.25";
-  }
-  void negativeAndFractionalValuesHaveNoRadixTexts() {
-    QFETCH(QString, value);
-    CResultViewDlg view(QStringLiteral("y"), bigfloat(value.toLatin1().constData(), 81));
-    view.show();
-    for (int id : {ids::RadioDec, ids::RadioBin, ids::RadioOct, ids::RadioHex})
-      QVERIFY(!findControl(&view, id)->isEnabled());
-    QVERIFY(view.texts()[1].isEmpty() && view.texts()[3].isEmpty());
-    QTest::mouseClick(radio(view, ids::RadioHex), Qt::LeftButton);  // disabled: nothing happens
-    QCOMPARE(view.shownText(), value);
-    QTest::mouseClick(radio(view, ids::RadioDeg), Qt::LeftButton);
-    QCOMPARE(view.shownText(), QString::fromStdString(degreesText(bigfloat(value.toLatin1().constData(), 81))));
-  }
-
-  // A value within a hair of an integer (1/3*3 at 81 digits) is viewed as that integer.
-  void aNearIntegerIsViewedAsTheInteger() {
-    const std::string nines = "0." + std::string(80, '9');
-    CResultViewDlg view(QStringLiteral("z"), bigfloat(nines.c_str(), 81));
-    QVERIFY(findControl(&view, ids::RadioHex)->isEnabled());
-    QCOMPARE(view.texts()[0], QStringLiteral("1"));
-    QCOMPARE(view.texts()[3], QStringLiteral("1"));
-    QCOMPARE(view.texts()[4], QString::fromStdString(degreesText(bigfloat(1, 81))));
   }
 
  private:
