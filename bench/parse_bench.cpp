@@ -19,16 +19,16 @@ void evaluate(benchmark::State& state, const std::string& input) {
 }
 
 void arithmetic(benchmark::State& state) {
-  evaluate(state, "x = 2^100 + 3\ny = x / 7 - 1.5e10\n(x % 1000) * [y - 2] / {3}\nr = 12345678901234567890 * 987654321\n-r + x\n");
+  evaluate(
+      state,
+      "x = 2^100 + 3\ny = x / 7 - 1.5e10\n(x % 1000) * [y - 2] / {3}\nr = 12345678901234567890 * 987654321\n-r + x\n");
 }
 
 void functions(benchmark::State& state) {
   evaluate(state, "sin(PI/6) + cos(1)\nln(2) * lg(1000)\nsqrt(2)\nexp(1.5)\natan(1) * 4\n");
 }
 
-void bitwise(benchmark::State& state) {
-  evaluate(state, "a = 0xff | 0b1010\nb = a $ 017\na & b << 3\n~a >> 2\n20!\n");
-}
+void bitwise(benchmark::State& state) { evaluate(state, "a = 0xff | 0b1010\nb = a $ 017\na & b << 3\n~a >> 2\n20!\n"); }
 
 void mixed(benchmark::State& state) {
   evaluate(state, "r = sqrt(2)\narea = PI * r^2\n0xff & 12345\nround(area * 1000) / 1000\nlog(2, 1024)\n");

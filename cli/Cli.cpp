@@ -214,7 +214,8 @@ std::string errorPointer(const std::string& input, int column, int endColumn) {
   end = std::max(start, std::min(end, lastOfLine));
   // Tabs stay tabs under the line, so the carets line up however tabs are shown.
   std::string pointer;
-  for (std::size_t i = first; i < start && i - first < line.size(); ++i) pointer += line[i - first] == '\t' ? '\t' : ' ';
+  for (std::size_t i = first; i < start && i - first < line.size(); ++i)
+    pointer += line[i - first] == '\t' ? '\t' : ' ';
   pointer += std::string(end - start + 1, '^');
   return line + '\n' + pointer + '\n';
 }

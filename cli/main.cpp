@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-
 #include <iostream>
 
 #include "bignum/init.h"
@@ -31,7 +30,8 @@ int main(int argc, char** argv) {
   cli::Options options;
   std::string error;
   if (!cli::parseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-    std::cerr << "numbrix-cli: " << error << "\n" << "Try 'numbrix-cli --help'.\n";
+    std::cerr << "numbrix-cli: " << error << "\n"
+              << "Try 'numbrix-cli --help'.\n";
     return 2;
   }
   if (options.help) {
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     std::cerr << "numbrix-cli: warning: neither HOME nor XDG_CONFIG_HOME names a folder, so no user constants are "
                  "loaded\n";
   bignum::setSettingsFolder(folder.string());
-  removeStaleTemporaries(folder);  // left by a copy of the desktop program killed while saving
+  removeStaleTemporaries(folder);          // left by a copy of the desktop program killed while saving
   bignum::removeOrphanedScratchFolders();  // of copies that were killed
   const std::string constants = constantsFilePath(folder).string();
   const bool terminal = isatty(STDIN_FILENO) != 0;

@@ -31,7 +31,8 @@ double relativeError(const bigfloat& x) {
 }  // namespace
 
 bool carriesError(const bigfloat& x) {
-  return x.prec() != bignum::INFINITE && (x.prec() < arithmetic::kLiteralDigits || x.prec() >= arithmetic::kResultDigits);
+  return x.prec() != bignum::INFINITE &&
+         (x.prec() < arithmetic::kLiteralDigits || x.prec() >= arithmetic::kResultDigits);
 }
 
 bigfloat keepDigitsAbove(const bigfloat& f, double reach) {
@@ -39,15 +40,15 @@ bigfloat keepDigitsAbove(const bigfloat& f, double reach) {
   // The digits from f's top word boundary down to the error.
   const double span = static_cast<double>(f.exp()) - reach;
   const double sure = bignum::log10Magnitude(f) - reach;  // significant digits right
-  if (!(span > 0) || sure < 1) return bigfloat();  // the error reaches f's own size
+  if (!(span > 0) || sure < 1) return bigfloat();         // the error reaches f's own size
   // Beyond nine words, every word but the last right, as for any number.
   // Nine words pass for the digits of a literal, taken as they stand: f keeps
   // them when 80 of its significant digits are right. Otherwise only the
   // whole words right, for answers show a short number's last word.
   const double ratio = span / bignum::Basedigits;
-  const double words = span > arithmetic::kLiteralDigits ? std::ceil(ratio)
+  const double words = span > arithmetic::kLiteralDigits        ? std::ceil(ratio)
                        : sure >= arithmetic::kLiteralDigits - 1 ? 9
-                                                               : std::max(1.0, std::floor(ratio));
+                                                                : std::max(1.0, std::floor(ratio));
   const long digits = static_cast<long>(std::min(words * bignum::Basedigits, static_cast<double>(f.prec())));
   const auto keptDigits = static_cast<double>(digits);  // exact: far below 2^53
   if (digits == f.prec() && keptDigits <= span) return f;

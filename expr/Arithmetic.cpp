@@ -109,8 +109,8 @@ bigfloat remainder(const bigfloat& a, const bigfloat& b) {
   // errors reach it multiplied by the quotient.
   const bigfloat r = bignum::fmod(a, b);
   if (r.sign() == 0 || compare(a, b, true) < 0) return r;
-  return accuracy::keepDigitsAbove(r, bignum::log10Magnitude(a) + std::max(accuracy::relativeErrorOf(a),
-                                                                          accuracy::relativeErrorOf(b)));
+  return accuracy::keepDigitsAbove(
+      r, bignum::log10Magnitude(a) + std::max(accuracy::relativeErrorOf(a), accuracy::relativeErrorOf(b)));
 }
 
 std::optional<bigfloat> integerExponent(const bigfloat& y) {

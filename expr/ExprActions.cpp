@@ -65,7 +65,8 @@ bigfloat bitwise(Bitwise operation, const bigfloat& left, const bigfloat& right,
 }
 
 bigfloat complement(const bigfloat& x, const Token& tilde) {
-  if (!isNonNegativeInteger(x)) refuseAt(Kind::Domain, "In the expression '~x', x MUST be a non-negative integer !", tilde);
+  if (!isNonNegativeInteger(x))
+    refuseAt(Kind::Domain, "In the expression '~x', x MUST be a non-negative integer !", tilde);
   return checked(bitNot(x), tilde);
 }
 
@@ -91,18 +92,22 @@ bigfloat remainder(const bigfloat& x, const bigfloat& y, const Token& op) {
 
 bigfloat power(const bigfloat& x, const bigfloat& y, const Token& op) {
   if (x == 0) {
-    if (y < 0) refuseAt(Kind::DivisionByZero, "In the expression 'x ^ y', y MUST be a non-negative value when x equals zero !", op);
+    if (y < 0)
+      refuseAt(Kind::DivisionByZero, "In the expression 'x ^ y', y MUST be a non-negative value when x equals zero !",
+               op);
     return y == 0 ? bigfloat(1) : bigfloat(0);
   }
   const std::optional<bigfloat> n = arithmetic::integerExponent(y);
-  if (!n && x < 0) refuseFrom(Kind::Domain, "In the expression 'x ^ y', y MUST be an integer when x is a negative value !", op);
+  if (!n && x < 0)
+    refuseFrom(Kind::Domain, "In the expression 'x ^ y', y MUST be an integer when x is a negative value !", op);
   // Far beyond the limit (2 ^ (2 ^ 100), 10 ^ 1e30): refused before any powering.
   if (arithmetic::powerMagnitude(x, n ? *n : y) > kLog10Limit + 1) refuseAt(Kind::TooBig, kTooBig, op);
   return checked(n ? arithmetic::integerPower(x, *n) : arithmetic::generalPower(x, y), op);
 }
 
 bigfloat factorial(const bigfloat& x, const Token& bang) {
-  if (x < 0 || !isNonNegativeInteger(x)) refuseFrom(Kind::Domain, "In the expression 'x!', x MUST be a non-negative integer !", bang);
+  if (x < 0 || !isNonNegativeInteger(x))
+    refuseFrom(Kind::Domain, "In the expression 'x!', x MUST be a non-negative integer !", bang);
   // 31! is about 8.2e33: larger operands are refused without computing.
   if (x > 30) refuseAt(Kind::TooBig, kTooBig, bang);
   const int n = std::atoi(formatValue(x, 40).c_str());
@@ -120,8 +125,7 @@ bigfloat literal(const bigfloat& x, const Token& token) {
 
 bigfloat call(const Token& name, const Token& close, const bigfloat* a, const bigfloat* b) {
   const auto refuse = [&](Kind kind, const std::string& message) {
-    throw ExprParserException(kind, message, name->getLine(), name->getColumn(), close->getLine(),
-                              close->getColumn());
+    throw ExprParserException(kind, message, name->getLine(), name->getColumn(), close->getLine(), close->getColumn());
   };
   const std::unique_ptr<Function> function = Reflectable<Function>::create(name->getText());
   if (!function) refuse(Kind::UndefinedName, "Undefined function: " + name->getText());
@@ -146,8 +150,8 @@ bigfloat namedConstant(const Token& name) {
   if (text == "PI") return PI;
   if (text == "E") return E;
   const int length = static_cast<int>(text.size());
-  throw ExprParserException(Kind::UndefinedName, "Undefined variable: " + text, name->getLine(), name->getColumn(), name->getLine(),
-                            name->getColumn() + length - 1);
+  throw ExprParserException(Kind::UndefinedName, "Undefined variable: " + text, name->getLine(), name->getColumn(),
+                            name->getLine(), name->getColumn() + length - 1);
 }
 
 }  // namespace expr_actions

@@ -4,7 +4,6 @@
 
 #include <antlr/Token.hpp>
 #include <antlr/TokenRefCount.hpp>
-
 #include <string>
 
 #include "bignum/bigfloat.h"

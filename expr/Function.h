@@ -30,10 +30,10 @@ Reflectable<Function>::Creators& Reflectable<Function>::creators();
 // Round, ...) are common words.
 namespace builtin {
 
-#define NUMBRIX_FUNCTION(Name)                                \
-  struct Name : Function {                                    \
-    using Function::evaluate;                                 \
-    bignum::bigfloat evaluate(bignum::bigfloat x) override;   \
+#define NUMBRIX_FUNCTION(Name)                              \
+  struct Name : Function {                                  \
+    using Function::evaluate;                               \
+    bignum::bigfloat evaluate(bignum::bigfloat x) override; \
   };
 
 NUMBRIX_FUNCTION(Deg)

@@ -16,12 +16,13 @@
 // - ln, lg and log of zero or a negative number: "u.sign () > 0"; log with
 //   base 1: a division by log 1 = 0 ("b->sign");
 // - sqrt of a negative number: "u.sign () > 0".
+#include "bignum/functions.h"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "bignum/exact.h"
-#include "bignum/functions.h"
 #include "expr/Accuracy.h"
 #include "expr/Arithmetic.h"
 #include "expr/Constants.h"
@@ -64,7 +65,8 @@ double sineCondition(const bigfloat& x, const bigfloat& f) { return lg(x) + lgCo
 // |x / (sin x cos x)| = |x (1 + t^2) / t| with t = tan x.
 double tangentCondition(const bigfloat& x, const bigfloat& t) {
   const double L = lg(t);
-  const double lgOnePlusSquare = L > 0 ? 2 * L + std::log10(1 + std::pow(10.0, -2 * L)) : std::log10(1 + std::pow(10.0, 2 * L));
+  const double lgOnePlusSquare =
+      L > 0 ? 2 * L + std::log10(1 + std::pow(10.0, -2 * L)) : std::log10(1 + std::pow(10.0, 2 * L));
   return lg(x) + lgOnePlusSquare - L;
 }
 // |x / (sqrt(1 - x^2) f)| for asin and acos, |x / ((1 - x^2) f)| for atanh,
@@ -226,7 +228,8 @@ bigfloat Log::evaluate(bigfloat a, bigfloat b) {
   refuseIf(abs(a - 1) < TOLERANCE, kUndefinedLogarithm);
   const bigfloat lnB = bignum::log(working(b)), lnA = bignum::log(working(a));
   if (lnB.sign() == 0) return lnB;
-  return accuracy::conditioned(accuracy::conditioned(lnB / lnA, b, [&] { return -lg(lnB); }), a, [&] { return -lg(lnA); });
+  return accuracy::conditioned(accuracy::conditioned(lnB / lnA, b, [&] { return -lg(lnB); }), a,
+                               [&] { return -lg(lnA); });
 }
 
 bigfloat Log::evaluate(bigfloat) { throw TwoArgumentsOnly{}; }
@@ -239,9 +242,7 @@ bigfloat Sqrt::evaluate(bigfloat x) {
 bigfloat Abs::evaluate(bigfloat x) { return abs(x); }
 
 // Halves away from zero.
-bigfloat Round::evaluate(bigfloat x) {
-  return x >= 0 ? bignum::floor(x + half()) : bignum::ceil(x - half());
-}
+bigfloat Round::evaluate(bigfloat x) { return x >= 0 ? bignum::floor(x + half()) : bignum::ceil(x - half()); }
 
 bigfloat Floor::evaluate(bigfloat x) { return bignum::floor(x); }
 

@@ -51,9 +51,9 @@ class IExprParser {
 
   // What saveConstants() did.
   struct ConstantsSave {
-    bool written = false;      // the file now holds the constants
-    bool merged = false;       // the file had changed since it was read or written here; its changes were merged
-    std::string setAsideAs;    // an unreadable file was moved there before writing (empty: nothing was moved)
+    bool written = false;    // the file now holds the constants
+    bool merged = false;     // the file had changed since it was read or written here; its changes were merged
+    std::string setAsideAs;  // an unreadable file was moved there before writing (empty: nothing was moved)
   };
   // Writes the user constants to `path` as constants_file::write does, and the
   // skipped entries with their texts unchanged, except those that a constant

@@ -3,7 +3,6 @@
 #include <antlr/ANTLRException.hpp>
 #include <antlr/RecognitionException.hpp>
 #include <antlr/TokenStreamRecognitionException.hpp>
-
 #include <exception>
 #include <list>
 #include <map>
@@ -93,7 +92,8 @@ void IExprParser::resetInstance() {
 
 void IExprParserImpl::parse(const std::string& text) {
   try {
-    run(text, [](ExprParser& parser) { parser.program(); }, displayer_, log_, &variables_, &constants_);
+    run(
+        text, [](ExprParser& parser) { parser.program(); }, displayer_, log_, &variables_, &constants_);
   } catch (...) {
     rethrowAsExprParserException();
   }

@@ -41,7 +41,8 @@ std::string combineDigits(const std::string& a, const std::string& b, bool keepL
   const std::string& shorter = a.size() >= b.size() ? b : a;
   const std::size_t lead = longer.size() - shorter.size();
   std::string result = keepLeading ? longer.substr(0, lead) : std::string();
-  for (std::size_t i = 0; i < shorter.size(); ++i) result += combine(longer[lead + i] == '1', shorter[i] == '1') ? '1' : '0';
+  for (std::size_t i = 0; i < shorter.size(); ++i)
+    result += combine(longer[lead + i] == '1', shorter[i] == '1') ? '1' : '0';
   return result;
 }
 

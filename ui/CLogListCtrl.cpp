@@ -68,8 +68,8 @@ QByteArray CLogListCtrl::exportBytes() const {
 
 void CLogListCtrl::exportLog() {
   Prompts& prompts = Prompts::current();
-  const QString path = prompts.saveFileName(this, QStringLiteral("NumbrixLog"), tr("Numbrix Log Files (*.txt)"),
-                                            QStringLiteral("txt"));
+  const QString path =
+      prompts.saveFileName(this, QStringLiteral("NumbrixLog"), tr("Numbrix Log Files (*.txt)"), QStringLiteral("txt"));
   if (path.isEmpty()) return;
   // A new file that replaces the old one only once it is complete: a full
   // disk keeps the earlier log.

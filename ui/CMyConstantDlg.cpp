@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
 #include <map>
 
 #include "expr/ConstantsFile.h"

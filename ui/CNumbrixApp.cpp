@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QTimer>
-
 #include <clocale>
 #include <locale>
 #include <memory>
@@ -12,9 +11,9 @@
 #include "config/IConfig.h"
 #include "config/StaleFiles.h"
 #include "expr/IExprParser.h"
+#include "ui/CInputEdit.h"
 #include "ui/CNumbrixDlg.h"
 #include "ui/CNumbrixMiniDlg.h"
-#include "ui/CInputEdit.h"
 #include "ui/Prompts.h"
 #include "ui/Settings.h"
 

@@ -3,7 +3,6 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
-
 #include <string>
 #include <vector>
 
@@ -98,7 +97,8 @@ QString variablesFilter() { return QObject::tr("Numbrix Variables Files (*.cvf)"
 
 void CResultListCtrl::exportVariables() {
   Prompts& prompts = Prompts::current();
-  const QString path = prompts.saveFileName(this, QStringLiteral("Variables"), variablesFilter(), QStringLiteral("cvf"));
+  const QString path =
+      prompts.saveFileName(this, QStringLiteral("Variables"), variablesFilter(), QStringLiteral("cvf"));
   if (path.isEmpty()) return;
   std::vector<std::string> names;
   for (int row = 0; row < rowCount(); ++row) names.push_back(item(row, 0)->text().toLocal8Bit().toStdString());

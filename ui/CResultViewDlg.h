@@ -5,7 +5,6 @@
 
 #include <QDialog>
 #include <QString>
-
 #include <array>
 
 #include "bignum/bigfloat.h"

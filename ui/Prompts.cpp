@@ -16,7 +16,7 @@ class QtPrompts : public Prompts {
     dialog.setDefaultSuffix(defaultSuffix);
     dialog.setFileMode(QFileDialog::AnyFile);
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().front()
-                                                                                  : QString();
+                                                                                   : QString();
   }
   QString openFileName(QWidget* parent, const QString& filter) override {
     return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);

@@ -11,9 +11,9 @@ using bignum::bigfloat;
 namespace {
 
 struct Grouping {
-  int cycle;                    // separators repeat every `cycle` characters
-  std::array<int, 3> blanks;    // a blank after these counts (-1: none)
-  int comma;                    // ", " after this count
+  int cycle;                  // separators repeat every `cycle` characters
+  std::array<int, 3> blanks;  // a blank after these counts (-1: none)
+  int comma;                  // ", " after this count
 };
 
 Grouping groupingOf(int base) {

@@ -5,7 +5,6 @@
 //                                 the same with "My Constants" opened from the main window
 //   numbrix --help | --version    prints the usage or the version and ends, without a display
 #include <QApplication>
-
 #include <cstdio>
 #include <cstring>
 
@@ -18,25 +17,24 @@
 namespace {
 
 QString usageText() {
-  return QCoreApplication::translate(
-      "main",
-      "Usage: numbrix [--screenshot FILE [--my-constants]]\n"
-      "       numbrix --help | --version\n"
-      "\n"
-      "The desktop calculator: type statements in the input, one a line, and\n"
-      "press Ctrl+Enter or OK to evaluate them; F1 opens the manual.\n"
-      "\n"
-      "  --screenshot FILE  show the first window, save a picture of it to FILE\n"
-      "                     (the format follows the suffix, such as .png) and end\n"
-      "  --my-constants     with --screenshot: open \"My Constants\" from the main\n"
-      "                     window and picture that dialog\n"
-      "  --help             this text\n"
-      "  --version          the program's version\n"
-      "\n"
-      "The program folder holds the settings (\"Config\") and the user constants\n"
-      "(\"Constant\"): $NUMBRIX_HOME when it is set; else the program's own folder\n"
-      "when it is writable and already holds one of those files (a portable copy);\n"
-      "else $XDG_CONFIG_HOME/numbrix, or ~/.config/numbrix.\n");
+  return QCoreApplication::translate("main",
+                                     "Usage: numbrix [--screenshot FILE [--my-constants]]\n"
+                                     "       numbrix --help | --version\n"
+                                     "\n"
+                                     "The desktop calculator: type statements in the input, one a line, and\n"
+                                     "press Ctrl+Enter or OK to evaluate them; F1 opens the manual.\n"
+                                     "\n"
+                                     "  --screenshot FILE  show the first window, save a picture of it to FILE\n"
+                                     "                     (the format follows the suffix, such as .png) and end\n"
+                                     "  --my-constants     with --screenshot: open \"My Constants\" from the main\n"
+                                     "                     window and picture that dialog\n"
+                                     "  --help             this text\n"
+                                     "  --version          the program's version\n"
+                                     "\n"
+                                     "The program folder holds the settings (\"Config\") and the user constants\n"
+                                     "(\"Constant\"): $NUMBRIX_HOME when it is set; else the program's own folder\n"
+                                     "when it is writable and already holds one of those files (a portable copy);\n"
+                                     "else $XDG_CONFIG_HOME/numbrix, or ~/.config/numbrix.\n");
 }
 
 // Whether `option` is one of the arguments.

@@ -35,7 +35,8 @@ class Calculator : public ::testing::Test {
   void TearDown() override { IExprParser::resetInstance(); }
 
   // The calculator on `in`, its default constants file in the test's folder.
-  Result runOn(const cli::Options& options, std::istream& in, bool interactive, const cli::LineReader& reader = nullptr) {
+  Result runOn(const cli::Options& options, std::istream& in, bool interactive,
+               const cli::LineReader& reader = nullptr) {
     std::ostringstream out, err;
     const int status = cli::run(options, dir.file("Constant"), {in, out, err, interactive, reader});
     return {status, out.str(), err.str()};
@@ -81,7 +82,8 @@ TEST_F(Calculator, ErrorsOfFilesNameTheFileAndLine) {
   writeBytes(dir.file("in.txt"), lines);
   // Arguments, whether standard input is a terminal, and the run.
   const std::tuple<std::vector<std::string>, bool, Result> cases[] = {
-      {{dir.file("in.txt")}, false,
+      {{dir.file("in.txt")},
+       false,
        {1, "2\n6\n", dir.file("in.txt") + ":3: " + pointers + dir.file("in.txt") + ":4: " + division}},
       {{"-"}, false, {1, "2\n6\n", "<stdin>:3: " + pointers + "<stdin>:4: " + division}},
       {{}, true, {1, "> 2\n> > > > 6\n> \n", pointers + division}},
@@ -109,8 +111,9 @@ TEST_F(Calculator, AnInteractiveSessionReadsThroughTheLineEditor) {
 // skipped with a warning each (in name order, bytes that are not printable
 // shown escaped); the file stays as it was.
 TEST_F(Calculator, UserConstantsAndThoseThatAreNotValid) {
-  const std::string file = "Constant\n{\n\tg = 9.81;\n\tbad = abc;\n\tneg = -2;\n\ttwice = --1;\n"
-                           "\thuge = 1e2000000000;\n\tk\xff\x1b = 1;\n}\n";
+  const std::string file =
+      "Constant\n{\n\tg = 9.81;\n\tbad = abc;\n\tneg = -2;\n\ttwice = --1;\n"
+      "\thuge = 1e2000000000;\n\tk\xff\x1b = 1;\n}\n";
   writeBytes(dir.file("Constant"), file);
   const std::string from = dir.file("Constant") + ": warning: constant ";
   EXPECT_EQ(run({"-e", "neg * g", "-e", "bad"}),
@@ -159,8 +162,8 @@ TEST_F(Calculator, InputThatCannotBeReadIsAnError) {
   } failing;
   std::istream in(&failing);
   EXPECT_EQ(runOn({}, in, false), (Result{1, "6\n",
-                                           "<stdin>: error: the input could not be read to its end (a line too long "
-                                           "for the memory, or a read error)\n"}));
+                                          "<stdin>: error: the input could not be read to its end (a line too long "
+                                          "for the memory, or a read error)\n"}));
 }
 
 std::string quoted(const std::string& text) { return "'" + text + "'"; }

@@ -91,11 +91,11 @@ bool roundedRight(const std::string& answer, const Real& exact, bool mayStop = f
 
 TEST_F(Evaluator, IntegerResultsAreExact) {
   const std::pair<const char*, const char*> cases[] = {
-      {"floor(10^2)", "100"},    {"fix(10^3)", "1000"},          {"2^8 % 2", "0"},    {"2^10 | 1", "1025"},
-      {"(2^3)!", "40320"},       {"2^100 >> 99", "2"},           {"~2^5", "4294967263"},
-      {"ceil(0.1 * 3)", "1"},    {"floor(0.7 + 0.1 + 0.2)", "1"}, {"(1e30 + 1 - 1e30)", "1"},
-      {"0x10 / 0x4", "4"},       {"(10 / 4) * 4 | 0", "10"},     {"2^(-3) * 2^3 & 1", "1"},
-      {"(-2)^63 + 2^63", "0"},   {"7 >> 1", "4"},
+      {"floor(10^2)", "100"},     {"fix(10^3)", "1000"},   {"2^8 % 2", "0"},
+      {"2^10 | 1", "1025"},       {"(2^3)!", "40320"},     {"2^100 >> 99", "2"},
+      {"~2^5", "4294967263"},     {"ceil(0.1 * 3)", "1"},  {"floor(0.7 + 0.1 + 0.2)", "1"},
+      {"(1e30 + 1 - 1e30)", "1"}, {"0x10 / 0x4", "4"},     {"(10 / 4) * 4 | 0", "10"},
+      {"2^(-3) * 2^3 & 1", "1"},  {"(-2)^63 + 2^63", "0"}, {"7 >> 1", "4"},
   };
   for (const auto& [input, answer] : cases) EXPECT_EQ(answerOf(input), answer) << input;
   // Every power of a base from 2 to 40 below the value limit, against GMP.
@@ -126,8 +126,8 @@ TEST_F(Evaluator, ExactValuesAndTheirCuts) {
       {"1e30 - 1e-999999", "999999999999999999999999999999." + std::string(999999, '9')},
       {"1e-999999 - 1e30", "-999999999999999999999999999999." + std::string(999999, '9')},
       {"0.999999999 + 1e-999999", "0.999999999" + std::string(999989, '0') + "1"},
-      {"(1 + 1e-50) * (1 + 1e-40)", "1." + std::string(39, '0') + "1" + std::string(9, '0') + "1" +
-                                         std::string(39, '0') + "1"},
+      {"(1 + 1e-50) * (1 + 1e-40)",
+       "1." + std::string(39, '0') + "1" + std::string(9, '0') + "1" + std::string(39, '0') + "1"},
   };
   const auto valueOf = [&](const std::string& input) {
     bigfloat v;
@@ -156,21 +156,35 @@ TEST_F(Evaluator, AnswersAgreeWithMpfrInEveryDecimalShown) {
       binary(binary(binary(pi(), '*', lit("5.102923476035750844393081592008573892013959692E1")), '^', lit("4")), '*',
              lit("1e23")),
       binary(binary(lit("0"), '-', call("lg", mpfr_log10, binary(lit("60000000"), '/', euler()))), '*', lit("1e31")),
-      call("deg", [](mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t) {
-        mpfr_const_pi(r, MPFR_RNDN);
-        mpfr_mul(r, r, x, MPFR_RNDN);
-        return mpfr_div_ui(r, r, 180, MPFR_RNDN);
-      }, binary(lit("1e10"), '/', binary(binary(lit("1e31"), '+', lit("3")), '-', lit("1e31")))),
+      call(
+          "deg",
+          [](mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t) {
+            mpfr_const_pi(r, MPFR_RNDN);
+            mpfr_mul(r, r, x, MPFR_RNDN);
+            return mpfr_div_ui(r, r, 180, MPFR_RNDN);
+          },
+          binary(lit("1e10"), '/', binary(binary(lit("1e31"), '+', lit("3")), '-', lit("1e31")))),
       binary(binary(lit("843294281456892932e12"), '%', lit("0.4882")), '*', pi()),
       call("atanh", mpfr_atanh, lit("0." + std::string(79, '9'))),
       binary(binary(lit("1"), '+', lit("1e-40")), '^', lit("1e33")),
       binary(binary(pi(), '^', lit("61")), '/', lit("1e0")),
       binary(binary(lit("1"), '/', lit("7")), '^', lit("-38")),
   };
-  for (const auto& [x, y] : std::vector<std::pair<const char*, const char*>>{
-           {"10", "-32"}, {"2", "-100"}, {"1.5", "180"}, {"0.5", "0.5"}, {"123456.789", "5.5"}, {"2", "0.1"},
-           {"99.99", "16.5"}, {"1.0000001", "1e8"}, {"3.3", "-60"}, {"1e-20", "-1.6"}, {"31.4159", "21.9"},
-           {"2", "0.5"}, {"1.000001", "1000000"}, {"7.25", "37.5"}, {"0.999999", "-9876543"}})
+  for (const auto& [x, y] : std::vector<std::pair<const char*, const char*>>{{"10", "-32"},
+                                                                             {"2", "-100"},
+                                                                             {"1.5", "180"},
+                                                                             {"0.5", "0.5"},
+                                                                             {"123456.789", "5.5"},
+                                                                             {"2", "0.1"},
+                                                                             {"99.99", "16.5"},
+                                                                             {"1.0000001", "1e8"},
+                                                                             {"3.3", "-60"},
+                                                                             {"1e-20", "-1.6"},
+                                                                             {"31.4159", "21.9"},
+                                                                             {"2", "0.5"},
+                                                                             {"1.000001", "1000000"},
+                                                                             {"7.25", "37.5"},
+                                                                             {"0.999999", "-9876543"}})
     cases.push_back(binary(lit(x), '^', lit(y)));
   for (const Expr& c : cases) {
     const std::string answer = answerOf(c.text);
@@ -182,7 +196,8 @@ TEST_F(Evaluator, AnswersAgreeWithMpfrInEveryDecimalShown) {
 // of large arguments) and remainders of large quotients, of computed values:
 // what the magnified error reaches is not shown, and the rest is right.
 TEST_F(Evaluator, IllConditionedResultsShowOnlyRightDigits) {
-  const std::pair<Expr, int> cases[] = {  // and a power of ten to scale it by
+  const std::pair<Expr, int> cases[] = {
+      // and a power of ten to scale it by
       {call("ln", mpfr_log, call("cosh", mpfr_cosh, lit("2.2867e-7"))), 44},
       {call("sin", mpfr_sin, binary(pi(), '*', lit("1e20"))), 30},
       {call("sin", mpfr_sin, binary(euler(), '*', lit("1e25"))), 32},
@@ -221,11 +236,11 @@ TEST_F(Evaluator, RandomExpressionsShowEveryDigitRight) {
   };
   // Each function with the lowest and highest arguments it is given.
   const std::tuple<const char*, Oracle, double, double> functions[] = {
-      {"sin", mpfr_sin, -1e3, 1e3},   {"cos", mpfr_cos, -1e3, 1e3},      {"atan", mpfr_atan, -1e6, 1e6},
-      {"exp", mpfr_exp, -50, 50},     {"ln", mpfr_log, 1e-10, 1e30},     {"lg", mpfr_log10, 1e-10, 1e30},
-      {"sqrt", mpfr_sqrt, 0, 1e30},   {"sinh", mpfr_sinh, -50, 50},      {"cosh", mpfr_cosh, -50, 50},
-      {"tanh", mpfr_tanh, -50, 50},   {"asinh", mpfr_asinh, -1e20, 1e20}, {"asin", mpfr_asin, -1, 1},
-      {"acos", mpfr_acos, -1, 1},     {"atanh", mpfr_atanh, -0.999, 0.999},
+      {"sin", mpfr_sin, -1e3, 1e3}, {"cos", mpfr_cos, -1e3, 1e3},         {"atan", mpfr_atan, -1e6, 1e6},
+      {"exp", mpfr_exp, -50, 50},   {"ln", mpfr_log, 1e-10, 1e30},        {"lg", mpfr_log10, 1e-10, 1e30},
+      {"sqrt", mpfr_sqrt, 0, 1e30}, {"sinh", mpfr_sinh, -50, 50},         {"cosh", mpfr_cosh, -50, 50},
+      {"tanh", mpfr_tanh, -50, 50}, {"asinh", mpfr_asinh, -1e20, 1e20},   {"asin", mpfr_asin, -1, 1},
+      {"acos", mpfr_acos, -1, 1},   {"atanh", mpfr_atanh, -0.999, 0.999},
   };
   std::function<Expr(int)> generate = [&](int depth) -> Expr {
     for (;;) {

@@ -8,14 +8,27 @@
 #include "support/TempDir.h"
 
 TEST_F(Evaluator, AnswersAndNormalisedTexts) {
-  const std::pair<const char*, const char*> cases[] = {  // an input and its log
-      {"1+2", "log 1 + 2 => 3"},         {"x=5", "log x = 5 => 5"},      {"( 1+2 ) * [3]", "log (1 + 2) * [3] => 9"},
-      {"{2}-x", "log {2} - x => -3"},    {"-x", "log -x => -5"},         {"~ 5", "log ~5 => 4294967290"},
-      {"log(2,8)", "log log(2, 8) => 3"}, {"2^3^2", "log 2 ^ 3 ^ 2 => 64"}, {"-2^2", "log -2 ^ 2 => -4"},
-      {"(-2)^3", "log (-2) ^ 3 => -8"},  {"0^0", "log 0 ^ 0 => 1"},      {"2^(-1)", "log 2 ^ (-1) => 0.5"},
-      {"-7%3", "log -7 % 3 => -1"},      {"7 % -3", "log 7 % -3 => 1"},  {"0!", "log 0! => 1"},
-      {"12|3 $ 10 & 7", "log 12 | 3 $ 10 & 7 => 13"},                    {"1<<10>>2", "log 1 << 10 >> 2 => 256"},
-      {"0b1111+017+0xff", "log 0b1111 + 017 + 0xff => 285"},             {"1.e5 + .5", "log 1.e5 + .5 => 100000.5"},
+  const std::pair<const char*, const char*> cases[] = {
+      // an input and its log
+      {"1+2", "log 1 + 2 => 3"},
+      {"x=5", "log x = 5 => 5"},
+      {"( 1+2 ) * [3]", "log (1 + 2) * [3] => 9"},
+      {"{2}-x", "log {2} - x => -3"},
+      {"-x", "log -x => -5"},
+      {"~ 5", "log ~5 => 4294967290"},
+      {"log(2,8)", "log log(2, 8) => 3"},
+      {"2^3^2", "log 2 ^ 3 ^ 2 => 64"},
+      {"-2^2", "log -2 ^ 2 => -4"},
+      {"(-2)^3", "log (-2) ^ 3 => -8"},
+      {"0^0", "log 0 ^ 0 => 1"},
+      {"2^(-1)", "log 2 ^ (-1) => 0.5"},
+      {"-7%3", "log -7 % 3 => -1"},
+      {"7 % -3", "log 7 % -3 => 1"},
+      {"0!", "log 0! => 1"},
+      {"12|3 $ 10 & 7", "log 12 | 3 $ 10 & 7 => 13"},
+      {"1<<10>>2", "log 1 << 10 >> 2 => 256"},
+      {"0b1111+017+0xff", "log 0b1111 + 017 + 0xff => 285"},
+      {"1.e5 + .5", "log 1.e5 + .5 => 100000.5"},
       {"2^100 + sin(PI/6)", "log 2 ^ 100 + sin(PI / 6) => 1267650600228229401496703205376.5"},
       {"30!", "log 30! => 265252859812191058636308480000000"},
       {"1e33", "log 1e33 => 1000000000000000000000000000000000"},
@@ -31,28 +44,37 @@ TEST_F(Evaluator, AnswersAndNormalisedTexts) {
 
 TEST_F(Evaluator, MessagesAndSpans) {
   using K = ExprParserException::Kind;
-  const std::tuple<const char*, K, const char*> cases[] = {  // an input, its error's kind and its error
+  const std::tuple<const char*, K, const char*> cases[] = {
+      // an input, its error's kind and its error
       {"1/0", K::DivisionByZero, "In the expression 'x / y', y MUST NOT be zero ! @1:2-1:2"},
       {"5 % 0", K::DivisionByZero, "In the expression 'x % y', y MUST NOT be zero ! @1:3-1:3"},
-      {"1+", K::Syntax, "unexpected token: \n @1:3--1:-1"}, {"2^-1", K::Syntax, "unexpected token: - @1:3--1:-1"},
-      {"1\t+ #", K::Character, "unexpected char: '#' @1:11--1:-1"}, {"+2", K::Syntax, "unexpected token: + @1:1--1:-1"},
-      {"--2", K::Syntax, "unexpected token: - @1:2--1:-1"}, {"3!!", K::Syntax, "unexpected token: ! @1:3--1:-1"},
-      {"(-8)^(1/3)", K::Domain, "In the expression 'x ^ y', y MUST be an integer when x is a negative value ! @1:5--1:-1"},
-      {"0^(-1)", K::DivisionByZero, "In the expression 'x ^ y', y MUST be a non-negative value when x equals zero ! @1:2-1:2"},
+      {"1+", K::Syntax, "unexpected token: \n @1:3--1:-1"},
+      {"2^-1", K::Syntax, "unexpected token: - @1:3--1:-1"},
+      {"1\t+ #", K::Character, "unexpected char: '#' @1:11--1:-1"},
+      {"+2", K::Syntax, "unexpected token: + @1:1--1:-1"},
+      {"--2", K::Syntax, "unexpected token: - @1:2--1:-1"},
+      {"3!!", K::Syntax, "unexpected token: ! @1:3--1:-1"},
+      {"(-8)^(1/3)", K::Domain,
+       "In the expression 'x ^ y', y MUST be an integer when x is a negative value ! @1:5--1:-1"},
+      {"0^(-1)", K::DivisionByZero,
+       "In the expression 'x ^ y', y MUST be a non-negative value when x equals zero ! @1:2-1:2"},
       {"31!", K::TooBig, "The result or temporary value is too big ! @1:3-1:3"},
       {"2.5!", K::Domain, "In the expression 'x!', x MUST be a non-negative integer ! @1:4--1:-1"},
       {"1.0000000000000000000000000000000001e33", K::TooBig, "The result or temporary value is too big ! @1:1-1:39"},
       {"1e32 * 100", K::TooBig, "The result or temporary value is too big ! @1:6-1:6"},
       {"1e33 + 1", K::TooBig, "The result or temporary value is too big ! @1:6-1:6"},
       {"f( 2 ,3 )", K::UndefinedName, "Undefined function: f @1:1-1:9"},
-      {"pi", K::UndefinedName, "Undefined variable: pi @1:1-1:2"}, {"08", K::Syntax, "unexpected token: 8 @1:2--1:-1"},
-      {"sin()", K::Syntax, "unexpected token: sin @1:1--1:-1"}, {"1 && 2", K::Syntax, "unexpected token: & @1:4--1:-1"},
+      {"pi", K::UndefinedName, "Undefined variable: pi @1:1-1:2"},
+      {"08", K::Syntax, "unexpected token: 8 @1:2--1:-1"},
+      {"sin()", K::Syntax, "unexpected token: sin @1:1--1:-1"},
+      {"1 && 2", K::Syntax, "unexpected token: & @1:4--1:-1"},
       {"log(8)", K::Arguments, "Expect two parameters for 'log(a, b)' function ! @1:1-1:6"},
       {"1 + sin(1, 2)", K::Arguments, "Expect one parameter for 'sin(x)' function ! @1:5-1:13"},
       {"2*tan(PI/2)", K::Domain, "Undefined tangent value ! @1:3-1:11"},
       {"2.5 | 1", K::Domain, "In the expression 'x | y', x and y MUST be non-negative integers ! @1:5-1:5"},
       {"1 & 0.5", K::Domain, "In the expression 'x && y', x and y MUST be non-negative integers ! @1:3-1:3"},
-      {"1 >> (0-1)", K::Domain, "In the expression 'x >> y', x and y MUST be non-negative integers and y >= 0 ! @1:3-1:3"},
+      {"1 >> (0-1)", K::Domain,
+       "In the expression 'x >> y', x and y MUST be non-negative integers and y >= 0 ! @1:3-1:3"},
       {"~(0-1)", K::Domain, "In the expression '~x', x MUST be a non-negative integer ! @1:1-1:1"},
       {"1 << 200", K::TooBig, "The result or temporary value is too big ! @1:3-1:3"},
       {"2 ^ (2 ^ 100)", K::TooBig, "The result or temporary value is too big ! @1:3-1:3"},
@@ -80,8 +102,8 @@ TEST_F(Evaluator, MessagesAndSpans) {
 
 TEST_F(Evaluator, ListenersHearStatementsThenCommittedVariablesInNameOrder) {
   ASSERT_EQ(errorOf("b=3\na=1\n\n7"), "");
-  EXPECT_EQ(listeners.calls, (std::vector<std::string>{"log b = 3 => 3", "log a = 1 => 1", "log 7 => 7",
-                                                        "display a 1", "display ans 7", "display b 3"}));
+  EXPECT_EQ(listeners.calls, (std::vector<std::string>{"log b = 3 => 3", "log a = 1 => 1", "log 7 => 7", "display a 1",
+                                                       "display ans 7", "display b 3"}));
   listeners.calls.clear();
   // A later statement sees an earlier one's pending value; x=5 commits no ans.
   ASSERT_EQ(errorOf("a=2\nb=a*3"), "");

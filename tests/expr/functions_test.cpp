@@ -66,17 +66,29 @@ TEST(Functions, AgreeWithMpfrAt81Digits) {
          return mpfr_div_ui(r, r, 180, MPFR_RNDN);
        },
        -all, all},
-      {"sin", mpfr_sin, -200, 200},     {"cos", mpfr_cos, -200, 200},       {"tan", mpfr_tan, -200, 200},
-      {"asin", mpfr_asin, -1, 1},       {"acos", mpfr_acos, -1, 1},         {"atan", mpfr_atan, -all, all},
-      {"sinh", mpfr_sinh, -200, 200},   {"cosh", mpfr_cosh, -200, 200},     {"tanh", mpfr_tanh, -all, all},
-      {"asinh", mpfr_asinh, -all, all}, {"acosh", mpfr_acosh, 1, all},      {"exp", mpfr_exp, -200, 200},
-      {"ln", mpfr_log, 1e-16, all},     {"lg", mpfr_log10, 1e-16, all},     {"sqrt", mpfr_sqrt, 0, all},
+      {"sin", mpfr_sin, -200, 200},
+      {"cos", mpfr_cos, -200, 200},
+      {"tan", mpfr_tan, -200, 200},
+      {"asin", mpfr_asin, -1, 1},
+      {"acos", mpfr_acos, -1, 1},
+      {"atan", mpfr_atan, -all, all},
+      {"sinh", mpfr_sinh, -200, 200},
+      {"cosh", mpfr_cosh, -200, 200},
+      {"tanh", mpfr_tanh, -all, all},
+      {"asinh", mpfr_asinh, -all, all},
+      {"acosh", mpfr_acosh, 1, all},
+      {"exp", mpfr_exp, -200, 200},
+      {"ln", mpfr_log, 1e-16, all},
+      {"lg", mpfr_log10, 1e-16, all},
+      {"sqrt", mpfr_sqrt, 0, all},
       {"atanh", mpfr_atanh, -0.999999999, 0.999999999},
   };
   for (const char* argument :
-       {"0", "0.5", "-0.5", "1", "-1", "2", "-2", "3", "7", "30", "-45.5", "70", "100", "180", "200", "1000", "-1e6",
-        "1e10", "1e30", "-1e30", "1e50", "-1e50", "1e-16", "1e-20", "-1e-20", "3e-36", "-3e-36", "1e-9000",
-        "-1e-9000", "0.99999999", "-0.99999999", "1.0000000000000000000001", "1.5", "-1.5707963"}) {
+       {"0",      "0.5",       "-0.5",   "1",       "-1",       "2",          "-2",          "3",
+        "7",      "30",        "-45.5",  "70",      "100",      "180",        "200",         "1000",
+        "-1e6",   "1e10",      "1e30",   "-1e30",   "1e50",     "-1e50",      "1e-16",       "1e-20",
+        "-1e-20", "3e-36",     "-3e-36", "1e-9000", "-1e-9000", "0.99999999", "-0.99999999", "1.0000000000000000000001",
+        "1.5",    "-1.5707963"}) {
     const bigfloat x = d81(argument);
     MpfrReference in(81);
     in.set(x);
@@ -100,12 +112,23 @@ TEST(Functions, ExactArgumentsAndResults) {
   EXPECT_EQ(call("log", bigfloat(2), bigfloat(8)), call("log", d81("2"), d81("8")));
   // Exact results where the arguments allow them; rounding takes halves away from zero.
   const std::pair<bigfloat, const char*> exact[] = {
-      {call("log", bigfloat(2), bigfloat(8)), "3"}, {call("log", d81("10"), d81("1000")), "3"},
-      {call("lg", d81("1000")), "3"}, {call("tan", PI.get() / 4), "1"}, {call("sin", call("deg", d81("30"))), "0.5"},
-      {call("round", d81("2.5")), "3"},  {call("round", d81("-2.5")), "-3"}, {call("round", d81("-2.4")), "-2"},
-      {call("round", d81("0.49")), "0"}, {call("fix", d81("-2.7")), "-2"},   {call("fix", d81("2.7")), "2"},
-      {call("floor", d81("-2.7")), "-3"}, {call("floor", d81("2.7")), "2"},  {call("ceil", d81("-2.2")), "-2"},
-      {call("ceil", d81("2.2")), "3"},   {call("abs", d81("-2.5")), "2.5"},  {call("abs", d81("7")), "7"},
+      {call("log", bigfloat(2), bigfloat(8)), "3"},
+      {call("log", d81("10"), d81("1000")), "3"},
+      {call("lg", d81("1000")), "3"},
+      {call("tan", PI.get() / 4), "1"},
+      {call("sin", call("deg", d81("30"))), "0.5"},
+      {call("round", d81("2.5")), "3"},
+      {call("round", d81("-2.5")), "-3"},
+      {call("round", d81("-2.4")), "-2"},
+      {call("round", d81("0.49")), "0"},
+      {call("fix", d81("-2.7")), "-2"},
+      {call("fix", d81("2.7")), "2"},
+      {call("floor", d81("-2.7")), "-3"},
+      {call("floor", d81("2.7")), "2"},
+      {call("ceil", d81("-2.2")), "-2"},
+      {call("ceil", d81("2.2")), "3"},
+      {call("abs", d81("-2.5")), "2.5"},
+      {call("abs", d81("7")), "7"},
   };
   for (const auto& [value, text] : exact) EXPECT_EQ(formatValue(value, 40), text) << formatValue(value, 90);
   EXPECT_EQ(call("deg", d81("180")), PI.get());
@@ -120,17 +143,28 @@ TEST(Functions, DomainChecks) {
   const char* tangent = "Undefined tangent value !";
   const char* logarithm = "Undefined logarithm value !";
   const bigfloat halfPi = PI.get() / 2;
-  const std::tuple<const char*, bigfloat, const char*> cases[] = {  // a call and its refusal ("" when computed)
-      {"tan", halfPi, tangent}, {"tan", 5 * PI.get() / 2, tangent}, {"tan", -7 * PI.get() / 2, tangent},
-      {"tan", call("deg", d81("270")), tangent}, {"tan", call("deg", d81("-270")), tangent},
-      {"ln", d81("0"), logarithm},     {"ln", d81("-1"), logarithm},    {"ln", d81("1e-17"), logarithm},
-      {"lg", d81("0"), logarithm},     {"sqrt", d81("-1"), "Undefined square root value !"},
-      {"asin", d81("1.0000001"), "Undefined arcsine value !"}, {"acos", d81("-1.5"), "Undefined arccos value !"},
+  const std::tuple<const char*, bigfloat, const char*> cases[] = {
+      // a call and its refusal ("" when computed)
+      {"tan", halfPi, tangent},
+      {"tan", 5 * PI.get() / 2, tangent},
+      {"tan", -7 * PI.get() / 2, tangent},
+      {"tan", call("deg", d81("270")), tangent},
+      {"tan", call("deg", d81("-270")), tangent},
+      {"ln", d81("0"), logarithm},
+      {"ln", d81("-1"), logarithm},
+      {"ln", d81("1e-17"), logarithm},
+      {"lg", d81("0"), logarithm},
+      {"sqrt", d81("-1"), "Undefined square root value !"},
+      {"asin", d81("1.0000001"), "Undefined arcsine value !"},
+      {"acos", d81("-1.5"), "Undefined arccos value !"},
       {"acosh", d81("0.5"), "Undefined  arccos hyperbolic value !"},
       {"atanh", d81("1"), "Undefined arctangent hyperbolic value !"},
       {"atanh", d81("-1"), "Undefined arctangent hyperbolic value !"},
-      {"ln", d81("1e-16"), ""},        {"asin", d81("1"), ""},          {"acos", d81("-1"), ""},
-      {"tan", PI.get() / 4, ""},       {"tan", d81("1.5707963"), ""},
+      {"ln", d81("1e-16"), ""},
+      {"asin", d81("1"), ""},
+      {"acos", d81("-1"), ""},
+      {"tan", PI.get() / 4, ""},
+      {"tan", d81("1.5707963"), ""},
   };
   for (const auto& [name, x, message] : cases)
     EXPECT_EQ(refusal([&f = name, &v = x] { return call(f, v); }), message) << name << "(" << formatValue(x, 20) << ")";

@@ -1,7 +1,5 @@
 // The bitwise operators against GMP's integers, the integer test, shifts and
 // the radix literals.
-#include "expr/IntegerOperators.h"
-
 #include <gmpxx.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +7,7 @@
 #include <utility>
 
 #include "expr/FormatValue.h"
+#include "expr/IntegerOperators.h"
 
 namespace {
 
@@ -27,15 +26,21 @@ std::string text(const bigfloat& x) { return formatValue(x, 40); }
 TEST(IntegerOperators, Edges) {
   const bigfloat nearOne = d81("1") / d81("3") * 3;
   const std::pair<bigfloat, std::string> cases[] = {
-      {bitNot(d81("0")), "4294967295"},         {bitNot(d81("4294967295")), "0"},
-      {bitNot(d81("4294967296")), "18446744069414584319"}, {bitXor(d81("5"), d81("5")), "0"},
-      {bitAnd(bigfloat(6), bigfloat(3)), "2"}, {bitOr(nearOne, d81("1")), "1"},
+      {bitNot(d81("0")), "4294967295"},
+      {bitNot(d81("4294967295")), "0"},
+      {bitNot(d81("4294967296")), "18446744069414584319"},
+      {bitXor(d81("5"), d81("5")), "0"},
+      {bitAnd(bigfloat(6), bigfloat(3)), "2"},
+      {bitOr(nearOne, d81("1")), "1"},
       {bitNot(nearOne), "4294967294"},
       // Shift counts that are negative, far beyond any operand, or near an
       // integer (counts below 120 are checked against GMP below).
-      {shiftLeft(d81("12"), d81("-2")), "3"},      {shiftRight(d81("3"), d81("-2")), "12"},
-      {shiftRight(d81("1"), d81("1e30")), "0"},    {shiftRight(d81("1e30"), d81("1e30")), "0"},
-      {shiftLeft(d81("0"), d81("1e30")), "0"},     {shiftLeft(d81("1"), nearOne), "2"},
+      {shiftLeft(d81("12"), d81("-2")), "3"},
+      {shiftRight(d81("3"), d81("-2")), "12"},
+      {shiftRight(d81("1"), d81("1e30")), "0"},
+      {shiftRight(d81("1e30"), d81("1e30")), "0"},
+      {shiftLeft(d81("0"), d81("1e30")), "0"},
+      {shiftLeft(d81("1"), nearOne), "2"},
       {fromHexText("0x" + std::string(29, 'f'), d81("1e33")), "83076749736557242056487941267521535"},
       {fromHexText("0x" + std::string(30, 'f'), d81("1e33")), text(d81("1e999999999999999999999999"))},
   };
@@ -62,7 +67,8 @@ TEST(BitwiseOperators, AgreeWithGmp) {
     ASSERT_EQ(text(bitNot(x)), mpz_class(mask - a).get_str()) << "~" << a;
     ASSERT_EQ(toBinaryDigits(x), a.get_str(2));
     const unsigned shift = static_cast<unsigned>(rng() % 120);
-    ASSERT_EQ(text(shiftLeft(x, bigfloat(static_cast<int>(shift)))), mpz_class(a << shift).get_str()) << a << "<<" << shift;
+    ASSERT_EQ(text(shiftLeft(x, bigfloat(static_cast<int>(shift)))), mpz_class(a << shift).get_str())
+        << a << "<<" << shift;
     // Right shifts round to nearest, halves up: (a + 2^(s-1)) >> s.
     const mpz_class rounded = shift == 0 ? a : mpz_class((a + (mpz_class(1) << (shift - 1))) >> shift);
     ASSERT_EQ(text(shiftRight(x, bigfloat(static_cast<int>(shift)))), rounded.get_str()) << a << ">>" << shift;

@@ -1,11 +1,10 @@
 // The tokens of the language: types, texts and columns.
 #include <gtest/gtest.h>
 
-#include <sstream>
-#include <utility>
-
 #include <antlr/RecognitionException.hpp>
 #include <antlr/TokenStreamRecognitionException.hpp>
+#include <sstream>
+#include <utility>
 
 #include "ExprLexer.hpp"
 #include "ExprParser.hpp"
@@ -49,8 +48,8 @@ TEST(Lexer, TokensTextsAndColumns) {
       {"x = 1\r\n\r\ny", {"ID:x@1", "EQUALS:=@3", "DOUBLE:1@5", "NEWLINE:\r\n\r\n@6", "ID:y@10"}},
       {"\t\tb", {"ID:b@17"}},
       {"0x1f 0X1F 0b102", {"HEX:0x1f@1", "HEX:0X1F@6", "Bin:0b10@11", "DOUBLE:2@15"}},
-      {"017 0.17 0 019 08", {"OCT:017@1", "DOUBLE:0.17@5", "DOUBLE:0@10", "OCT:01@12", "DOUBLE:9@14", "DOUBLE:0@16",
-                             "DOUBLE:8@17"}},
+      {"017 0.17 0 019 08",
+       {"OCT:017@1", "DOUBLE:0.17@5", "DOUBLE:0@10", "OCT:01@12", "DOUBLE:9@14", "DOUBLE:0@16", "DOUBLE:8@17"}},
       {"1.e5 .5 e5 12. 6.02E+23 0e5 0.5E-3",
        {"DOUBLE:1.e5@1", "DOUBLE:.5@6", "ID:e5@9", "DOUBLE:12.@12", "DOUBLE:6.02E+23@16", "DOUBLE:0e5@25",
         "DOUBLE:0.5E-3@29"}},

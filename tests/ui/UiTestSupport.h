@@ -12,7 +12,6 @@
 #include <QUrl>
 #include <QWindow>
 #include <QtTest>
-
 #include <functional>
 #include <list>
 #include <string>

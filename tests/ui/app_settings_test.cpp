@@ -3,7 +3,6 @@
 // written back.
 #include <QDir>
 #include <QtTest>
-
 #include <functional>
 
 #include "UiTestSupport.h"
@@ -24,8 +23,10 @@ QString playWindowLoop(CNumbrixApp& app, QString keys) {
   std::function<void(QWidget*)> play = [&](QWidget* modal) {
     const bool hint = modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     const bool checked = findCommand(modal, ids::AlwaysOnTop)->isChecked();
-    seen << QLatin1String(qobject_cast<CNumbrixDlg*>(modal) ? "main" : "mini") +
-                QLatin1String(hint && checked ? "+top" : hint || checked ? "+half on top" : "");
+    seen << QLatin1String(qobject_cast<CNumbrixDlg*>(modal) ? "main" : "mini") + QLatin1String(hint && checked ? "+top"
+                                                                                               : hint || checked
+                                                                                                   ? "+half on top"
+                                                                                                   : "");
     for (; !keys.isEmpty() && keys.front() == QLatin1Char('t'); keys.remove(0, 1))
       findCommand(modal, ids::AlwaysOnTop)->trigger();
     if (keys.startsWith(QLatin1Char('s'))) {
@@ -103,8 +104,8 @@ class AppSettingsTest : public QObject {
     QDir::setCurrent(started);
     qputenv("HOME", home);
     if (!xdg.isEmpty()) qputenv("XDG_CONFIG_HOME", xdg);
-    QVERIFY2(prompts.messages.size() == 1 &&
-                 prompts.messages.front().startsWith("warning Numbrix: Neither HOME nor XDG_CONFIG_HOME names a folder"),
+    QVERIFY2(prompts.messages.size() == 1 && prompts.messages.front().startsWith(
+                                                 "warning Numbrix: Neither HOME nor XDG_CONFIG_HOME names a folder"),
              qPrintable(prompts.messages.join(QLatin1Char('\n'))));
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
   }
@@ -119,8 +120,9 @@ class AppSettingsTest : public QObject {
     const auto row = [](const char* name, const char* entries, const QString& message, const char* loaded = "g") {
       QTest::newRow(name) << QByteArray(entries) << message << QString::fromLatin1(loaded);
     };
-    const QString one = QStringLiteral("warning My Constants: 1 entry of the constants file was skipped because its "
-                                       "name or value is not valid. The file keeps it as it is:\n");
+    const QString one = QStringLiteral(
+        "warning My Constants: 1 entry of the constants file was skipped because its "
+        "name or value is not valid. The file keeps it as it is:\n");
     row("all numbers", "\tneg = -1;\n", QString(), "g neg");
     row("letters", "\tbad = abc;\n", one);
     row("three skipped", "\tbad = abc;\n\ttwice = --1;\n\tdots = 1.2.3;\n",

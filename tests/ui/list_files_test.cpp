@@ -131,18 +131,19 @@ class ListFilesTest : public QObject {
     w.log()->clearSelection();
     w.log()->setCurrentItem(nullptr);
     w.dialog.input()->clear();
-    QTest::mouseDClick(w.log()->viewport(), Qt::LeftButton, {}, QPoint(w.log()->viewport()->width() - 2,
-                                                                        w.log()->viewport()->height() - 2));
+    QTest::mouseDClick(w.log()->viewport(), Qt::LeftButton, {},
+                       QPoint(w.log()->viewport()->width() - 2, w.log()->viewport()->height() - 2));
     QCOMPARE(w.dialog.input()->toPlainText(), QString());
   }
 
   // Every kind of value comes back to 81 significant digits.
   void exportThenImportGivesEveryValueBack() {
     Window w;
-    w.evaluate(QStringLiteral(
-        "neg = -2.5\ntiny = 1.5e-30\nnegtiny = -7e-33\nint = 10^32 + 1\nzero = 0\nseventh = 1/7\n"
-        "root = -sqrt(2) * 1e20\nlong = 1.23456789012345678901234567890123456789012345678901234567890123456789012345678901\n"
-        "pi = PI / 1e10\nfar = 3e-2000000"));
+    w.evaluate(
+        QStringLiteral("neg = -2.5\ntiny = 1.5e-30\nnegtiny = -7e-33\nint = 10^32 + 1\nzero = 0\nseventh = 1/7\n"
+                       "root = -sqrt(2) * 1e20\nlong = "
+                       "1.23456789012345678901234567890123456789012345678901234567890123456789012345678901\n"
+                       "pi = PI / 1e10\nfar = 3e-2000000"));
     QVERIFY2(w.dialog.messageLine()->text().isEmpty(), qPrintable(w.dialog.messageLine()->text()));
     const auto before = variables(w.results());
     QCOMPARE(before.size(), 10);
@@ -172,9 +173,9 @@ class ListFilesTest : public QObject {
     const QString file = w.folder.file(QStringLiteral("damaged.cvf"));
     writeFile(file,
               "Variables\n{\n"
-              "\tgood = -5;\n"      // one leading sign is fine
+              "\tgood = -5;\n"  // one leading sign is fine
               "\tsmall = 2.5e-3;\n"
-              "\tlimit = 1e33;\n"   // the largest value the evaluator holds
+              "\tlimit = 1e33;\n"  // the largest value the evaluator holds
               "\tletters = abc;\n\tsigns = --5;\n\thuge = 1e999999999;\n\tbeyond = -1.5e33;\n\tpoints = 1.2.3;\n"
               "\thex = 0x10;\n\tsign = -;\n\tempty = ;\n\t1x = 1;\n\ta-b = 2;\n\t\xC3\xA9t\xC3\xA9 = 3;\n"
               "}\n");
@@ -191,7 +192,8 @@ class ListFilesTest : public QObject {
   // FIFO that would block a plain read) sets nothing and says so.
   void anUnreadableFileSetsNothing() {
     Window w;
-    const QString broken = w.folder.file(QStringLiteral("broken.cvf")), fifo = w.folder.file(QStringLiteral("fifo.cvf"));
+    const QString broken = w.folder.file(QStringLiteral("broken.cvf")),
+                  fifo = w.folder.file(QStringLiteral("fifo.cvf"));
     writeFile(broken, "Variables\n{\n\tx = 1;\n/* never closed");
     QCOMPARE(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     w.evaluate(QStringLiteral("kept = 1"));

@@ -6,7 +6,6 @@
 #include <QSplitter>
 #include <QTextDocument>
 #include <QtTest>
-
 #include <random>
 
 #include "UiTestSupport.h"

@@ -105,8 +105,8 @@ class MiniWindowTest : public QObject {
     m.dialog.hide();  // exec() of a window already shown would not make it modal
     seen << QStringLiteral("ended %1").arg(m.dialog.exec());
     QCOMPARE(seen.join(QLatin1Char('\n')), QStringLiteral("checked 1, hint 1/1, shown 1, modal 1: y - 1 | 32\n"
-                                                         "checked 0, hint 0/0, shown 1, modal 1: y - 1 | 32\n"
-                                                         "ended 0"));
+                                                          "checked 0, hint 0/0, shown 1, modal 1: y - 1 | 32\n"
+                                                          "ended 0"));
   }
 
   // main -> mini -> main: variables are cleared at each switch, constants

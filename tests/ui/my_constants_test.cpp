@@ -1,22 +1,21 @@
 // "My Constants" driven through its fields and buttons: adding and its three
 // refusals, deleting, Apply/OK/Cancel, Insert, and the constants file.
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
-
-#include <sys/stat.h>
-
 #include <map>
 #include <memory>
 
 #include "UiTestSupport.h"
 #include "expr/FormatValue.h"
 #include "support/FileSizeLimit.h"
-#include "ui/CMyConstantDlg.h"
 #include "ui/CLogListCtrl.h"
+#include "ui/CMyConstantDlg.h"
 
 namespace {
 
@@ -77,13 +76,22 @@ class MyConstantsTest : public QObject {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no value, bad name") << "1x" << "" << "";
-    QTest::newRow("no name") << "" << "12" << "";
-    QTest::newRow("digit first") << "1x" << "1" << kBadName;
-    QTest::newRow("beyond the value limit") << "k" << "1e2000000000" << kBadValue;
-    QTest::newRow("two signs") << "k" << "--5" << kBadValue;
-    QTest::newRow("expression as value") << "k" << "1+1" << kBadValue;
-    QTest::newRow("bad name and value") << "1x" << "abc" << kBadName;
+    QTest::newRow("no value, bad name") << "1x"
+                                        << ""
+                                        << "";
+    QTest::newRow("no name") << ""
+                             << "12"
+                             << "";
+    QTest::newRow("digit first") << "1x"
+                                 << "1" << kBadName;
+    QTest::newRow("beyond the value limit") << "k"
+                                            << "1e2000000000" << kBadValue;
+    QTest::newRow("two signs") << "k"
+                               << "--5" << kBadValue;
+    QTest::newRow("expression as value") << "k"
+                                         << "1+1" << kBadValue;
+    QTest::newRow("bad name and value") << "1x"
+                                        << "abc" << kBadName;
   }
   void refusalsSayWhy() {
     QFETCH(QString, name);
@@ -222,9 +230,10 @@ class MyConstantsTest : public QObject {
   // same name replaces one.
   void aSaveKeepsTheEntriesThatAreNotValid() {
     Dialog d;
-    writeFile(d.constantsPath(), "Constant\n{\n\tg = 9.81;\n\tbad = abc;\n\tneg = -2;\n\ttwice = --1;\n"
-                                 "\tcomma = 1,5;\n\tnone = ;\n\tdots = 1.2.3;\n\thuge = 1e2000000000;\n"
-                                 "\tk\xff = 1;\n\tk\xfe = 2;\n}\n");
+    writeFile(d.constantsPath(),
+              "Constant\n{\n\tg = 9.81;\n\tbad = abc;\n\tneg = -2;\n\ttwice = --1;\n"
+              "\tcomma = 1,5;\n\tnone = ;\n\tdots = 1.2.3;\n\thuge = 1e2000000000;\n"
+              "\tk\xff = 1;\n\tk\xfe = 2;\n}\n");
     IExprParser* parser = IExprParser::instance();
     parser->loadConstants(d.constantsPath().toStdString());
     d.open();
@@ -235,9 +244,13 @@ class MyConstantsTest : public QObject {
     QVERIFY(d.prompts.messages.isEmpty());  // the read-back found what was written
     parser->loadConstants(d.constantsPath().toStdString());
     QCOMPARE(evaluatorConstants(), QStringList({"bad=7", "g=9.81", "neg=-2"}));
-    QCOMPARE(parser->skippedConstants(),
-             (std::map<std::string, std::string>{{"comma", "1,5"}, {"dots", "1.2.3"}, {"huge", "1e2000000000"},
-                                                 {"k\xfe", "2"}, {"k\xff", "1"}, {"none", ""}, {"twice", "--1"}}));
+    QCOMPARE(parser->skippedConstants(), (std::map<std::string, std::string>{{"comma", "1,5"},
+                                                                             {"dots", "1.2.3"},
+                                                                             {"huge", "1e2000000000"},
+                                                                             {"k\xfe", "2"},
+                                                                             {"k\xff", "1"},
+                                                                             {"none", ""},
+                                                                             {"twice", "--1"}}));
   }
 
   // A file that exists but cannot be read is never written over: Apply keeps
@@ -261,7 +274,8 @@ class MyConstantsTest : public QObject {
       const QString keptAs = d.constantsPath() + aside;
       QCOMPARE(d.prompts.messages,
                QStringList({"information My Constants: The constants file could not be read, so it was kept aside "
-                            "as:\n" + keptAs + "\n\nThe constants were saved to a new file:\n" + d.constantsPath()}));
+                            "as:\n" +
+                            keptAs + "\n\nThe constants were saved to a new file:\n" + d.constantsPath()}));
       struct stat kept {};
       QCOMPARE(::lstat(keptAs.toStdString().c_str(), &kept), 0);
       QCOMPARE(kept.st_ino, made.st_ino);  // the very file, untouched
@@ -311,7 +325,8 @@ class MyConstantsTest : public QObject {
     QCOMPARE(d.rows(), merged);
     QCOMPARE(d.prompts.messages,
              QStringList({"information My Constants: The constants file had been changed by another program since "
-                          "it was read:\n" + d.constantsPath() +
+                          "it was read:\n" +
+                          d.constantsPath() +
                           "\n\nIts changes were kept together with yours; where both changed a constant, yours was "
                           "kept."}));
     // Applied again with no change from outside: no merge, no message.

@@ -8,7 +8,6 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QtTest>
-
 #include <random>
 
 #include "UiTestSupport.h"
