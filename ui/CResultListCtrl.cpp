@@ -101,6 +101,7 @@ void CResultListCtrl::exportVariables() {
       prompts.saveFileName(this, QStringLiteral("Variables"), variablesFilter(), QStringLiteral("cvf"));
   if (path.isEmpty()) return;
   std::vector<std::string> names;
+  names.reserve(static_cast<std::size_t>(rowCount()));
   for (int row = 0; row < rowCount(); ++row) names.push_back(item(row, 0)->text().toLocal8Bit().toStdString());
   if (!::exportVariables(path.toLocal8Bit().toStdString(), names))
     prompts.warning(this, tr("Export Variables"), tr("The variables could not be saved to the file:\n") + path);

@@ -56,7 +56,7 @@ CResultViewDlg::CResultViewDlg(const QString& name, const bignum::bigfloat& valu
   label_->setText(name_ + QStringLiteral(" ="));
   texts_[0] = QString::fromStdString(formatValue(value_, 40));
   if (value_ < 0 || !isInteger(value_)) {
-    for (int i = 0; i < 4; ++i) radios_[i]->setEnabled(false);
+    for (std::size_t i = 0; i < 4; ++i) radios_[i]->setEnabled(false);
   } else {
     texts_[1] = QString::fromStdString(radixText(value_, 2));
     texts_[2] = QString::fromStdString(radixText(value_, 8));
@@ -96,5 +96,5 @@ void CResultViewDlg::showState(int textIndex) {
   if (textIndex >= 0) text_->setText(texts_[static_cast<std::size_t>(textIndex)]);
   // The two groups' values pushed to their buttons.
   radios_[static_cast<std::size_t>(radix_)]->setChecked(true);
-  radios_[static_cast<std::size_t>(4 + angle_)]->setChecked(true);
+  radios_[4 + static_cast<std::size_t>(angle_)]->setChecked(true);
 }

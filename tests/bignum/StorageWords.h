@@ -3,12 +3,21 @@
 
 #include <algorithm>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "bignum/init.h"
 #include "bignum/storage.h"
 
 using Words = std::vector<std::uint32_t>;
+
+// `n` random words below `bound` (a word's base by default), from `seed`.
+inline Words randomWords(std::size_t n, unsigned seed, std::uint32_t bound = 1000000000u) {
+  std::mt19937 rng(seed);
+  Words w(n);
+  for (auto& x : w) x = rng() % bound;
+  return w;
+}
 
 // All words of a storage.
 inline Words wordsOf(bignum::datastruct& d) {

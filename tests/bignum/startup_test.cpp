@@ -93,8 +93,7 @@ TEST(Startup, SettingsChangeOnlyWhileNothingIsOnDiskOrLent) {
   EXPECT_FALSE(bignum::setSettingsFolder(folder.path()));
   EXPECT_EQ(bignum::limits().Memorythreshold, before);
   bignum::releaseWords(lent, bignum::limits().Maxblocksize);
-  EXPECT_TRUE(bignum::setSettingsFolder(folder.path()));
-  EXPECT_EQ(bignum::limits().Memorythreshold, 777u);
+  EXPECT_TRUE(bignum::setSettingsFolder(folder.path()) && bignum::limits().Memorythreshold == 777u);
 }
 
 // --- the settings file, the environment over it and the derived limits ----

@@ -25,13 +25,6 @@ struct Prime {
 constexpr Prime kPrimes[] = {
     {bignum::MOD1, bignum::ROOT1}, {bignum::MOD2, bignum::ROOT2}, {bignum::MOD3, bignum::ROOT3}};
 
-Words randomResidues(std::size_t n, std::uint32_t m, unsigned seed) {
-  std::mt19937 rng(seed);
-  Words w(n);
-  for (auto& x : w) x = rng() % m;
-  return w;
-}
-
 // The reference: the cyclic convolution by its definition.
 Words cyclicConvolution(const Words& a, const Words& b, std::uint32_t m) {
   const std::size_t n = a.size();
@@ -44,13 +37,13 @@ Words cyclicConvolution(const Words& a, const Words& b, std::uint32_t m) {
   return c;
 }
 
-// forward(a), forward(b), product, inverse: the cyclic convolution.
-Words throughTransforms(Words a, Words b, const Prime& p) {
+// forward(a), forward(b), product (or the square of b), inverse: the cyclic convolution.
+Words throughTransforms(Words a, Words b, const Prime& p, bool square = false) {
   bignum::setmodulus(p.m);
   const std::size_t n = a.size();
   bignum::forwardTransform(a.data(), p.g, n);
   bignum::forwardTransform(b.data(), p.g, n);
-  bignum::transformedProduct(b.data(), a.data(), n);
+  square ? bignum::transformedSquare(b.data(), n) : bignum::transformedProduct(b.data(), a.data(), n);
   bignum::inverseTransform(b.data(), p.g, n);
   return b;
 }
@@ -69,17 +62,14 @@ TEST(Transform, RoundTripsAndProductsGiveTheCyclicConvolution) {
     for (std::size_t n : lengthsUpTo(12)) {
       SCOPED_TRACE(testing::Message() << "modulus " << p.m << ", length " << n);
       bignum::setmodulus(p.m);
-      const Words a = randomResidues(n, p.m, static_cast<unsigned>(n)), b = randomResidues(n, p.m, 2);
+      const Words a = randomWords(n, static_cast<unsigned>(n), p.m), b = randomWords(n, 2, p.m);
       Words w = a;
       bignum::forwardTransform(w.data(), p.g, n);
       bignum::inverseTransform(w.data(), p.g, n);
       ASSERT_EQ(w, a);
       if (n < 2 || n > 2048) continue;  // below 2 the transforms return at once, unscaled
       ASSERT_EQ(throughTransforms(a, b, p), cyclicConvolution(a, b, p.m));
-      bignum::forwardTransform(w.data(), p.g, n);
-      bignum::transformedSquare(w.data(), n);
-      bignum::inverseTransform(w.data(), p.g, n);
-      ASSERT_EQ(w, cyclicConvolution(a, a, p.m));
+      ASSERT_EQ(throughTransforms(b, a, p, true), cyclicConvolution(a, a, p.m));
     }
   }
   bignum::forwardTransform(nullptr, bignum::ROOT1, 0);  // nothing to do, nothing touched
@@ -103,19 +93,19 @@ TEST(Transform, VectorKernelsMatchThePortableOnes) {
       SCOPED_TRACE(testing::Message() << "modulus " << p.m << ", length " << n);
       Words table(n);
       bignum::steps::buildTable(table.data(), n, bignum::steps::forwardRoot(mg, p.g, n), mg);
-      const Words input = randomResidues(n, p.m, static_cast<unsigned>(n)), other = randomResidues(n, p.m, 9);
-      const Words first = randomResidues(8, p.m, 3);
+      const Words input = randomWords(n, static_cast<unsigned>(n), p.m), other = randomWords(n, 9, p.m);
+      const Words first = randomWords(8, 3, p.m);
       same(input, [&](const auto& k, std::uint32_t* w) { k.scaleRow(w, n - 1, first.data(), 77, mg); });
       same(input, [&](const auto& k, std::uint32_t* w) { k.square(w, n - 1, mg); });
       same(input, [&](const auto& k, std::uint32_t* w) { k.multiply(w, other.data(), n - 1, mg); });
       for (std::size_t width : {8u, 24u, 3u}) {
         if (n * width > 4096 * 8) continue;
-        const Words block = randomResidues(n * width, p.m, static_cast<unsigned>(width));
+        const Words block = randomWords(n * width, static_cast<unsigned>(width), p.m);
         same(block, [&](const auto& k, std::uint32_t* w) { k.forwardColumns(w, n, width, table.data(), mg); });
         same(block, [&](const auto& k, std::uint32_t* w) { k.inverseColumns(w, n, width, table.data(), mg); });
       }
     }
-    const Words rows = randomResidues(300, p.m, 3);
+    const Words rows = randomWords(300, 3, p.m);
     const std::uint32_t c1 = mg.to(11), c2 = mg.to(12), power = mg.to(13), ratio = mg.to(14);
     for (const auto& range : {std::pair<std::size_t, std::size_t>{0, 100}, {3, 97}, {13, 20}, {50, 51}}) {
       SCOPED_TRACE(testing::Message() << "columns " << range.first << ".." << range.second);
@@ -191,7 +181,7 @@ TEST(TransformThreads, RowSetsAreSplitFromTheThresholdOn) {
   // 1024 words: one thread. 2048: four slices. 1536 = 3 * 512: one thread; 6144 = 3 * 2048: four.
   for (const auto& [n, threads] :
        {std::pair<std::size_t, unsigned>{1024, 1}, {2048, 4}, {1536, 1}, {6144, 4}, {4096, 4}, {24576, 4}}) {
-    const Words a = randomResidues(n, p.m, 4);
+    const Words a = randomWords(n, 4, p.m);
     Words w = a;
     bignum::forwardTransform(w.data(), p.g, n);
     EXPECT_EQ(bignum::lastRowThreads(), threads) << n;
@@ -211,7 +201,7 @@ TEST(TransformDisk, DiskAndMemoryTransformsGiveTheSameWords) {
     lengths.insert(lengths.end(), {2 * workspace, 3 * workspace, 8 * workspace});
     for (std::size_t n : lengths) {
       SCOPED_TRACE(testing::Message() << "modulus " << p.m << ", length " << n);
-      Words inMemory = randomResidues(n, p.m, static_cast<unsigned>(n));
+      Words inMemory = randomWords(n, static_cast<unsigned>(n), p.m);
       const Words original = inMemory;
       auto onDisk = storageOf(original, bignum::DISK);
       bignum::forwardTransform(inMemory.data(), p.g, n);

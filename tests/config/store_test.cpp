@@ -20,9 +20,8 @@ TEST_F(Store, NeverLoadedStoreReadsEmptyAndWritesNothing) {
   store->set("/dialogType", "mini");
   store->add("/", "x", "1");
   EXPECT_EQ(store->get("/dialogType") + store->get("/") + store->get("/x"), "");
+  EXPECT_EQ(savedText(), "<none>") << "a settings file must not be created from nothing";
   const std::string file = dir.file("Config");
-  store->save(file);
-  EXPECT_FALSE(std::filesystem::exists(file)) << "a settings file must not be created from nothing";
   writeBytes(file, "old");
   store->save(file);
   EXPECT_EQ(readBytes(file), "old") << "nor one written over";
@@ -46,14 +45,11 @@ TEST_F(Store, SetAndAddChangeOnlyWhatOnePathNames) {
       savedText(),
       "Config\n{\n\tdialogType = mini;\n\tdup\n\t{\n\t}\n\n\tdup\n\t{\n\t}\n\n\tleaf = 1;\n\tx = 1;\n\tx = 2;\n}\n");
   // Children of a leaf empty the list, of nothing keep it; they are appended.
-  std::list<IConfig::Node*> out{nullptr, nullptr};
+  std::list<IConfig::Node*> out{nullptr, nullptr}, kept{nullptr};
   store->children("/leaf", out);
-  EXPECT_TRUE(out.empty());
-  out = {nullptr};
-  store->children("/nothing", out);
-  EXPECT_EQ(out.size(), 1u);
-  store->children("/", out);
-  EXPECT_EQ(out.size(), 7u);
+  store->children("/nothing", kept);
+  store->children("/", kept);
+  EXPECT_EQ(std::pair(out.size(), kept.size()), std::pair(std::size_t{0}, std::size_t{7}));
 }
 
 // Blanks, line ends and empty segments around names do not count; case does,
@@ -78,8 +74,7 @@ TEST_F(Store, PathsThroughNestedBlocks) {
   EXPECT_EQ(childNames(""), (Names{"a", "a2", "dialogType", "dup", "dup"}));
   store->set("a/b/y", "20");
   store->add("a/b", "w", "9");
-  EXPECT_EQ(store->get("a/b/y"), "20");
-  EXPECT_EQ(store->get("a/b/w"), "9");
+  EXPECT_EQ(store->get("a/b/y") + store->get("a/b/w"), "209");
 }
 
 // Sixteen stores apart from each other; create replaces a whole tree, release
@@ -93,9 +88,7 @@ TEST_F(Store, IndicesAreIndependentAndReleaseEmptiesOne) {
   IConfig::instance(1)->create("Second");
   EXPECT_EQ(savedText(1), "Second\n{\n}\n");
   IConfig::instance(5)->release();
-  EXPECT_EQ(IConfig::instance(5)->get("index"), "");
-  EXPECT_EQ(savedText(5), "<none>");
-  EXPECT_EQ(IConfig::instance(6)->get("index"), "6");
+  EXPECT_EQ(savedText(5) + IConfig::instance(6)->get("index"), "<none>6");
   EXPECT_THROW(IConfig::instance(16), std::out_of_range);
   EXPECT_THROW(IConfig::instance(-1), std::out_of_range);
   EXPECT_THROW((ConfigT<std::string, 0>::instance(16)), std::out_of_range);
@@ -183,7 +176,6 @@ TEST_F(FileFormat, UnreadableFilesLoadAsAnEmptyStore) {
   }
   loadText("Previous { kept = no; }");
   IConfig::instance(0)->load(dir.file("does-not-exist"));
-  EXPECT_EQ(IConfig::instance(0)->get("kept"), "");
   EXPECT_EQ(savedText(), "<none>");
 }
 
@@ -191,9 +183,7 @@ TEST_F(FileFormat, NestingIsLimited) {
   auto nested = [](int depth) {
     std::string text;
     for (int i = 0; i < depth; ++i) text += "b{";
-    text += "x=1;";
-    for (int i = 0; i < depth; ++i) text += "}";
-    return text;
+    return text + "x=1;" + std::string(depth, '}');
   };
   const auto loads = [this](const std::string& text) { return loadText(text), savedText() != "<none>"; };
   EXPECT_TRUE(loads(nested(1000))) << "a thousand levels are read";

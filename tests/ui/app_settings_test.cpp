@@ -23,10 +23,8 @@ QString playWindowLoop(CNumbrixApp& app, QString keys) {
   std::function<void(QWidget*)> play = [&](QWidget* modal) {
     const bool hint = modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     const bool checked = findCommand(modal, ids::AlwaysOnTop)->isChecked();
-    seen << QLatin1String(qobject_cast<CNumbrixDlg*>(modal) ? "main" : "mini") + QLatin1String(hint && checked ? "+top"
-                                                                                               : hint || checked
-                                                                                                   ? "+half on top"
-                                                                                                   : "");
+    const char* top = hint && checked ? "+top" : hint || checked ? "+half on top" : "";
+    seen << QLatin1String(qobject_cast<CNumbrixDlg*>(modal) ? "main" : "mini") + QLatin1String(top);
     for (; !keys.isEmpty() && keys.front() == QLatin1Char('t'); keys.remove(0, 1))
       findCommand(modal, ids::AlwaysOnTop)->trigger();
     if (keys.startsWith(QLatin1Char('s'))) {
@@ -89,9 +87,7 @@ class AppSettingsTest : public QObject {
   void withoutAFolderNothingIsWritten() {
     ProgramFolder folder;  // its NUMBRIX_HOME is dropped below; it serves as the working folder
     const QByteArray home = qgetenv("HOME"), xdg = qgetenv("XDG_CONFIG_HOME");
-    qunsetenv("NUMBRIX_HOME");
-    qunsetenv("HOME");
-    qunsetenv("XDG_CONFIG_HOME");
+    for (const char* name : {"NUMBRIX_HOME", "HOME", "XDG_CONFIG_HOME"}) qunsetenv(name);
     const QString started = QDir::currentPath();
     QDir::setCurrent(folder.path());
     FakePrompts prompts;
