@@ -15,8 +15,6 @@ namespace constants_file {
 
 namespace {
 
-constexpr int kStore = IConfig::ConstantsStore;
-
 // Renames without replacing an existing `to`.
 bool moveWithoutReplacing(const std::string& from, const std::string& to) {
   if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
@@ -35,7 +33,7 @@ std::string textOf(const bignum::bigfloat& value) { return plainText(value); }
 
 IConfig::LoadResult read(const std::string& path, Texts& out) {
   out.clear();
-  IConfig* store = IConfig::instance(kStore);
+  IConfig* store = IConfig::instance(IConfig::ConstantsStore);
   const IConfig::LoadResult result = store->load(path);
   std::list<IConfig::Node*> nodes;
   store->children("/", nodes);
@@ -45,7 +43,7 @@ IConfig::LoadResult read(const std::string& path, Texts& out) {
 }
 
 bool write(const std::string& path, const Texts& texts) {
-  IConfig* store = IConfig::instance(kStore);
+  IConfig* store = IConfig::instance(IConfig::ConstantsStore);
   store->create("Constant");
   for (const auto& [name, text] : texts) store->add("/", name, text);
   const bool saved = store->save(path) == ReplaceResult::Replaced;

@@ -9,15 +9,9 @@
 #include "expr/FormatValue.h"
 #include "expr/IExprParser.h"
 
-namespace {
-
-constexpr int kStore = IConfig::VariablesStore;
-
-}  // namespace
-
 bool exportVariables(const std::string& path, const std::vector<std::string>& names) {
   IExprParser* parser = IExprParser::instance();
-  IConfig* store = IConfig::instance(kStore);
+  IConfig* store = IConfig::instance(IConfig::VariablesStore);
   store->create("Variables");
   for (const std::string& name : names) {
     bignum::bigfloat value(0);
@@ -31,7 +25,7 @@ bool exportVariables(const std::string& path, const std::vector<std::string>& na
 
 int importVariables(const std::string& path) {
   IExprParser* parser = IExprParser::instance();
-  IConfig* store = IConfig::instance(kStore);
+  IConfig* store = IConfig::instance(IConfig::VariablesStore);
   try {
     if (store->load(path) != IConfig::LoadResult::Loaded) {
       store->release();
