@@ -9,7 +9,6 @@
 #include <mpfr.h>
 
 #include <array>
-#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -23,26 +22,17 @@
 namespace {
 
 using bignum::bigfloat;
-using Reference = MpfrReference;
-
-// x exactly, for MPFR.
-std::unique_ptr<Reference> mpfrOf(const bigfloat& x, long digits) {
-  auto r = std::make_unique<Reference>(digits);
-  r->set(x);
-  return r;
-}
 
 // Whether `ours` agrees with `exact` in every word but its last: the error is
 // below one unit of its second-to-last word (for a zero result: the exact value
 // lies below the precision's reach).
 bool allButLastWord(const bigfloat& ours, mpfr_ptr exact, long digits) {
-  Reference unit(digits);
-  const auto error = mpfrOf(ours, digits);
-  mpfr_sub(error->get(), error->get(), exact, MPFR_RNDN);
-  mpfr_abs(error->get(), error->get(), MPFR_RNDN);
+  MpfrReference unit(digits), error(digits, ours);
+  mpfr_sub(error.get(), error.get(), exact, MPFR_RNDN);
+  mpfr_abs(error.get(), error.get(), MPFR_RNDN);
   const std::int64_t exponent = ours.sign() == 0 ? -digits : 9 * (ours.wordExponent() - ours.wordPrecision() + 1);
   mpfr_set_str(unit.get(), ("1e" + std::to_string(exponent)).c_str(), 10, MPFR_RNDN);
-  return mpfr_cmp(error->get(), unit.get()) < 0;
+  return mpfr_cmp(error.get(), unit.get()) < 0;
 }
 
 int agmOfOne(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd) {
@@ -59,7 +49,7 @@ enum Domain { kAll, kClosed, kOpen, kPositive };  // kClosed: [-1, 1], kOpen: (-
 struct Function {
   const char* name;
   bigfloat (*ours)(const bigfloat&);
-  int (*theirs)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
+  Oracle theirs;
   Domain domain;
   int largest;    // arguments up to 10^largest
   bool periodic;  // also near multiples of pi/2
@@ -89,8 +79,8 @@ bool defined(Domain domain, const bigfloat& x) {
 // f(x) against MPFR, at `digits` digits.
 ::testing::AssertionResult agrees(const Function& f, const bigfloat& x, long digits) {
   const bigfloat ours = f.ours(x);
-  Reference exact(digits);
-  f.theirs(exact.get(), mpfrOf(x, digits)->get(), MPFR_RNDN);
+  MpfrReference exact(digits);
+  f.theirs(exact.get(), MpfrReference(digits, x).get(), MPFR_RNDN);
   if (allButLastWord(ours, exact.get(), digits)) return ::testing::AssertionSuccess();
   std::ostringstream shownX, shownOurs;
   shownX << x;
@@ -183,9 +173,9 @@ TEST(Functions, PowersWithLargeExponentsAgreeWithMpfr) {
       bigfloat y = bigfloat(n) + (named ? bigfloat() : bigfloat(randomNumber(rng, p, 0).c_str(), p) * bigfloat(sign));
       y.prec(p);
       const bigfloat xn = rng() % 2 ? x : -x;  // binary powering takes either sign
-      Reference general(p), integer(p);
-      mpfr_pow(general.get(), mpfrOf(x, p)->get(), mpfrOf(y, p)->get(), MPFR_RNDN);
-      mpfr_pow_si(integer.get(), mpfrOf(xn, p)->get(), n, MPFR_RNDN);
+      MpfrReference general(p), integer(p);
+      mpfr_pow(general.get(), MpfrReference(p, x).get(), MpfrReference(p, y).get(), MPFR_RNDN);
+      mpfr_pow_si(integer.get(), MpfrReference(p, xn).get(), n, MPFR_RNDN);
       EXPECT_TRUE(allButLastWord(bignum::pow(x, y), general.get(), p)) << x << "^" << y << " at " << p << " digits";
       EXPECT_TRUE(allButLastWord(pow(xn, n), integer.get(), p)) << xn << "^" << n << " at " << p << " digits";
     }
@@ -208,8 +198,8 @@ TEST(Functions, RemaindersOfLargeQuotientsAgreeWithMpfr) {
         bigfloat(named ? "843294281456892932e12" : randomNumber(rng, pa, quotientDigits).c_str(), pa) * bigfloat(signA);
     const bigfloat b = bigfloat(named ? "0.4882" : randomNumber(rng, pb, 0).c_str(), pb) * bigfloat(signB);
     const long digits = std::max(pa, pb);
-    Reference exact(digits);
-    mpfr_fmod(exact.get(), mpfrOf(a, digits)->get(), mpfrOf(b, digits)->get(), MPFR_RNDN);
+    MpfrReference exact(digits);
+    mpfr_fmod(exact.get(), MpfrReference(digits, a).get(), MpfrReference(digits, b).get(), MPFR_RNDN);
     const bigfloat r = bignum::fmod(a, b);
     EXPECT_TRUE(allButLastWord(r, exact.get(), digits)) << a << " fmod " << b;
     EXPECT_EQ(r.prec(), std::min(a.prec(), b.prec())) << "from the remainder's own leading digit";
@@ -229,7 +219,7 @@ TEST(Functions, ExpOfArgumentsBeyondADoublesDigits) {
 
 // Up to 1000 digits the sweep checks pi: sin, cos and tan of large arguments reduce by it.
 TEST(Pi, AgreesWithMpfrAndItsCacheGrows) {
-  Reference exact(10000);
+  MpfrReference exact(10000);
   mpfr_const_pi(exact.get(), MPFR_RNDN);
   EXPECT_TRUE(allButLastWord(bignum::pi(10000), exact.get(), 10000));
   bignum::clearFunctionCaches();

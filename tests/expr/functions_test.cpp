@@ -40,22 +40,13 @@ std::string refusal(const std::function<bigfloat()>& computation) {
 
 // |ours - exact| below 10^-72 relative (the last word of 81 digits), or absolute when exact is 0.
 bool close(const bigfloat& ours, mpfr_ptr exact) {
-  MpfrReference difference(81), bound(81);
-  difference.set(ours);
+  MpfrReference difference(81, ours), bound(81);
   mpfr_sub(difference.get(), difference.get(), exact, MPFR_RNDN);
   mpfr_abs(difference.get(), difference.get(), MPFR_RNDN);
   mpfr_set_str(bound.get(), "1e-72", 10, MPFR_RNDN);
   if (mpfr_zero_p(exact) == 0) mpfr_mul(bound.get(), bound.get(), exact, MPFR_RNDN);
   mpfr_abs(bound.get(), bound.get(), MPFR_RNDN);
   return mpfr_cmp(difference.get(), bound.get()) <= 0;
-}
-
-using Oracle = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
-
-int mpfrDegrees(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t) {
-  mpfr_const_pi(r, MPFR_RNDN);
-  mpfr_mul(r, r, x, MPFR_RNDN);
-  return mpfr_div_ui(r, r, 180, MPFR_RNDN);
 }
 
 // Every argument of a shared list that lies in a function's domain (with tiny
@@ -90,8 +81,7 @@ TEST(Functions, AgreeWithMpfrAt81Digits) {
         "-1e-20", "3e-36",     "-3e-36", "1e-9000", "-1e-9000", "0.99999999", "-0.99999999", "1.0000000000000000000001",
         "1.5",    "-1.5707963"}) {
     const bigfloat x = d81(argument);
-    MpfrReference in(81);
-    in.set(x);
+    MpfrReference in(81, x);
     for (const auto& [name, oracle, low, high] : functions) {
       if (mpfr_cmp_d(in.get(), low) < 0 || mpfr_cmp_d(in.get(), high) > 0) continue;
       MpfrReference exact(81);

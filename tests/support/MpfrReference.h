@@ -12,6 +12,7 @@
 class MpfrReference {
  public:
   explicit MpfrReference(long digits) { mpfr_init2(v_, static_cast<mpfr_prec_t>((2 * digits + 100) * 3.33)); }
+  MpfrReference(long digits, const bignum::bigfloat& x) : MpfrReference(digits) { set(x); }
   MpfrReference(const MpfrReference&) = delete;
   MpfrReference& operator=(const MpfrReference&) = delete;
   ~MpfrReference() { mpfr_clear(v_); }
@@ -26,3 +27,13 @@ class MpfrReference {
  private:
   mpfr_t v_;
 };
+
+// An MPFR function of one argument.
+using Oracle = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
+
+// Degrees of x radians, as an MPFR function of one argument.
+inline int mpfrDegrees(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t) {
+  mpfr_const_pi(r, MPFR_RNDN);
+  mpfr_mul(r, r, x, MPFR_RNDN);
+  return mpfr_div_ui(r, r, 180, MPFR_RNDN);
+}
