@@ -14,8 +14,9 @@
 //
 // Failures. A computation whose numbers on disk cannot be written or read (a
 // full disk, a lost file) throws ResourceError (resource_error.h), one that
-// runs out of memory std::bad_alloc; its arguments and every other number stay
-// as they were, and the next computation runs as usual.
+// runs out of memory std::bad_alloc, and a long one asked to stop from outside
+// Cancelled (cancel.h); its arguments and every other number stay as they
+// were, and the next computation runs as usual.
 //
 // Exponents. Word exponents are kept within +-MAXEXPONENT words (about 2.6e18
 // decimal digits), so no computation or text can wrap them around: a result

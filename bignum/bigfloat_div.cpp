@@ -7,6 +7,7 @@
 #include "bignum/bigfloat.h"
 #include "bignum/check.h"
 #include "bignum/convolution.h"
+#include "bignum/progress.h"
 #include "bignum/record.h"
 
 namespace bignum {
@@ -66,6 +67,7 @@ bigfloat divshort(numstruct& a, numstruct& b) {
   if (leadingZero) remainder = A[next++];
   for (std::size_t done = 0; done < size;) {
     const std::size_t count = std::min(block, size - done);
+    poll(count);
     std::uint32_t* out = r->getwritewindow(done, count);
     for (std::size_t i = 0; i < count; ++i) {
       const std::uint64_t part = remainder * Base + (next < n ? A[next] : 0);
@@ -118,6 +120,7 @@ bigfloat divlong(numstruct& a, numstruct& b, long prec) {
       three ? (static_cast<double>(V[0]) * base + V[1]) * base + V[2] : static_cast<double>(V[0]) * base + V[1];
   const double inverse = 1.0 / divisor;
   for (std::size_t j = 0; j < count; ++j) {
+    if (j % 1024 == 0) poll(1024 * n);
     std::uint32_t* R = W.data() + j;
     const double head3 = (static_cast<double>(R[0]) * base + R[1]) * base + R[2];
     const double head = three ? head3 * base + R[3] : head3;
@@ -180,11 +183,17 @@ bigfloat quotientByInverse(const bigfloat& dividend, const bigfloat& divisor, lo
   bigfloat a = dividend, b = divisor;
   a.prec(std::max(a.prec(), wide));
   b.prec(std::max(b.prec(), wide));
+  // Progress: the inverse costs about half, the three products after it the rest.
+  ProgressStage stage("division");
+  stage.delegate(0, 0.5);
   const bigfloat y = invroot(b, 1, half + Basedigits);
   bigfloat q = a * y;
   q.prec(half);
   q.prec(wide);
-  bigfloat result = q + y * (a - b * q);
+  stage.advance(0.65);
+  const bigfloat remainder = a - b * q;
+  stage.advance(0.85);
+  bigfloat result = q + y * remainder;
   result.prec(p);
   return result;
 }
@@ -235,11 +244,14 @@ bigfloat invroot(const bigfloat& value, unsigned n, long destprec) {
   std::vector<long> precisions;
   for (long p = destprec; p > 3 * Basedigits; p = wordsOf(p / 2) * Basedigits + Basedigits) precisions.push_back(p);
   precisions.push_back(3 * Basedigits);
+  // Progress: the digits reached out of those wanted.
+  ProgressStage stage(n == 1 ? "division" : n == 2 ? "square root" : "root");
   for (auto it = precisions.rbegin(); it != precisions.rend(); ++it) {
     x.prec(*it);
     bigfloat t = 1 - u * pow(x, n);
     t.prec(*it / 2 + Basedigits);  // the correction needs half the digits
     x = n == 1 ? x + x * t : x + x * t / N;
+    stage.advance(static_cast<double>(*it) / static_cast<double>(destprec), static_cast<std::size_t>(*it));
   }
   x.prec(wanted);
   return x;
@@ -272,6 +284,7 @@ bigfloat heronRoot(const bigfloat& x, long p) {
   precisions.push_back(4 * Basedigits);
   const bigfloat two(2);
   for (auto it = precisions.rbegin(); it != precisions.rend(); ++it) {
+    poll(static_cast<std::size_t>(*it));
     s.prec(*it);
     bigfloat ux = u;
     ux.prec(*it);
@@ -297,11 +310,16 @@ bigfloat sqrt(const bigfloat& x) {
   const long half = (wide / Basedigits / 2 + 1) * Basedigits;
   bigfloat u = x;
   u.prec(wide);
+  ProgressStage stage("square root");
+  stage.delegate(0, 0.5);
   const bigfloat y = invroot(u, 2, half + Basedigits);
   bigfloat s = u * y;
   s.prec(half);
   s.prec(wide);
-  bigfloat root = s + y * (u - s * s) / bigfloat(2);
+  stage.advance(0.65);
+  const bigfloat remainder = u - s * s;
+  stage.advance(0.85);
+  bigfloat root = s + y * remainder / bigfloat(2);
   root.prec(p);
   return root;
 }

@@ -1,12 +1,14 @@
 // Multiplication: by one word, schoolbook up to 50 words, by transform above;
 // and integer powers.
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <vector>
 
 #include "bignum/bigfloat.h"
 #include "bignum/check.h"
 #include "bignum/convolution.h"
+#include "bignum/progress.h"
 #include "bignum/record.h"
 
 namespace bignum {
@@ -102,6 +104,7 @@ bigfloat mulshort(numstruct& a, numstruct& b) {
     const std::size_t step = limits().Blocksize;
     for (std::size_t stop = size; stop > 0;) {
       const std::size_t start = stop > step ? stop - step : 0;
+      poll(stop - start);
       const std::uint32_t* w = a.getreadwindow(start, stop - start);
       for (std::size_t i = stop; i-- > start;) {
         std::uint32_t word;
@@ -136,7 +139,9 @@ bigfloat schoolbook(numstruct& a, numstruct& b) {
   const std::uint32_t* bm = b.memoryData();
   std::uint32_t* rm = r->memoryData();
   if (am != nullptr && bm != nullptr && rm != nullptr) {
-    // All in memory: column by column from the least significant end.
+    // All in memory: column by column from the least significant end. One
+    // poll: even a factor of a million words takes some tens of milliseconds.
+    poll(na * nb);
     std::uint64_t carry = 0;
     for (std::size_t k = size; k-- > 0;) {
       Sum column = carry;
@@ -161,6 +166,7 @@ bigfloat schoolbook(numstruct& a, numstruct& b) {
     const std::size_t step = limits().Blocksize;
     for (std::size_t stop = na; stop > 0;) {
       const std::size_t start = stop > step ? stop - step : 0;
+      poll((stop - start) * nb);
       const std::uint32_t* w = a.getreadwindow(start, stop - start);
       for (std::size_t i = stop; i-- > start;) {
         const std::uint64_t x = w[i - start];
@@ -251,12 +257,20 @@ bigfloat pow(const bigfloat& x, unsigned n) {
   // Trailing zero bits of n are squarings at the end.
   unsigned zeros = 0;
   for (; (n & 1) == 0; n >>= 1) ++zeros;
+  // The squarings done, out of those of the bits of n.
+  ProgressStage stage("power");
+  const double squarings = std::bit_width(n >> 1) + zeros;
+  double done = 0;
   bigfloat result = base;
   for (n >>= 1; n != 0; n >>= 1) {
+    stage.advance(done++ / squarings);
     base = base * base;
     if (n & 1) result = result * base;
   }
-  for (; zeros > 0; --zeros) result = result * result;
+  for (; zeros > 0; --zeros) {
+    stage.advance(done++ / squarings);
+    result = result * result;
+  }
   if (guarded) result.prec(p);
   return result;
 }

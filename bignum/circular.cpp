@@ -10,6 +10,7 @@
 #include "bignum/complexfn.h"
 #include "bignum/functions.h"
 #include "bignum/functions_steps.h"
+#include "bignum/progress.h"
 
 namespace bignum {
 
@@ -58,7 +59,8 @@ struct SinCos {
   bigfloat sin, cos;
 };
 
-SinCos sinCos(const bigfloat& x) {
+// Both, as the stage `name`.
+SinCos sinCos(const bigfloat& x, const char* name) {
   if (x.sign() == 0) return {bigfloat(), bigfloat(1)};  // zero is exact: so are its sine and cosine
   requireFinite(x);
   const long p = x.prec();
@@ -66,7 +68,10 @@ SinCos sinCos(const bigfloat& x) {
     const bigfloat cosine = one(p + kGuard) - withPrecision(x * x, p + kGuard) / bigfloat(2);
     return {cubicSeries(x, -1, 6), withPrecision(cosine, p)};
   }
+  ProgressStage stage(name);
+  stage.delegate(0, 0.2);
   const Reduced reduced = reduce(x, p);
+  stage.delegate(0.2, 1);
   const bigcomplex w = unitPoint(reduced.r, p);
   const bigfloat s = w.im, c = w.re;
   switch (reduced.quadrant) {
@@ -111,11 +116,11 @@ bigfloat cubicSeries(const bigfloat& x, int n, int d) {
   return withPrecision(w * (one(p + kGuard) + w * w * bigfloat(n) / bigfloat(d)), p);
 }
 
-bigfloat sin(const bigfloat& x) { return sinCos(x).sin; }
-bigfloat cos(const bigfloat& x) { return sinCos(x).cos; }
+bigfloat sin(const bigfloat& x) { return sinCos(x, "sine").sin; }
+bigfloat cos(const bigfloat& x) { return sinCos(x, "cosine").cos; }
 
 bigfloat tan(const bigfloat& x) {
-  const SinCos sc = sinCos(x);
+  const SinCos sc = sinCos(x, "tangent");
   return sc.sin / sc.cos;
 }
 
@@ -125,18 +130,23 @@ bigfloat asin(const bigfloat& x) {
   const long p = x.prec();
   if (belowSeries(x)) return cubicSeries(x, 1, 6);
   const long q = p + kGuard + smallness(x);
-  return withPrecision(angle(cofactor(x, q), x, q), p);
+  ProgressStage stage("inverse sine");
+  const bigfloat c = cofactor(x, q);
+  stage.delegate(0.1, 1);
+  return withPrecision(angle(c, x, q), p);
 }
 
 bigfloat acos(const bigfloat& x) {
   requireFinite(x);
   const long p = x.prec();
   if (belowSeries(x)) return withPrecision(cachedPi(p + kGuard) / bigfloat(2) - asin(x), p);
+  ProgressStage stage("inverse cosine");
   bigfloat c = cofactor(x, p + kGuard);
   if (c.sign() == 0) return x.sign() > 0 ? bigfloat() : cachedPi(p);
   // Near x = 1 the angle is small: it needs the digits it lies below 1.
   const long q = p + kGuard + smallness(c);
   if (q > p + kGuard) c = cofactor(x, q);
+  stage.delegate(0.1, 1);
   return withPrecision(angle(x, c, q), p);
 }
 
@@ -150,7 +160,9 @@ bigfloat atan(const bigfloat& x) {
   bigfloat u = x;
   u.prec(std::max(u.prec(), q));
   const bigfloat one(1);
+  ProgressStage stage("inverse tangent");
   const bigfloat re = withPrecision((one - u) * (one + u), q), im = withPrecision(bigfloat(2) * u, q);
+  stage.delegate(0.1, 1);
   return withPrecision(angle(re, im, q) / bigfloat(2), p);
 }
 
@@ -163,7 +175,9 @@ bigfloat atanh(const bigfloat& x) {
   // atanh x = log((1 + x) / (1 - x)) / 2. Near 0 the logarithm is about 2x,
   // small: the ratio needs the digits x lies below 1 more.
   const long q = p + kGuard + smallness(x);
+  ProgressStage stage("inverse hyperbolic tangent");
   const bigfloat ratio = withPrecision(oneOffset(x, 1, q) / oneOffset(x, -1, q), q);
+  stage.delegate(0.1, 1);
   return withPrecision(half(logWithGuard(ratio, 0)), p);
 }
 

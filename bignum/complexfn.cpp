@@ -11,6 +11,7 @@
 #include "bignum/exact.h"
 #include "bignum/functions.h"
 #include "bignum/functions_steps.h"
+#include "bignum/progress.h"
 
 namespace bignum {
 
@@ -102,6 +103,7 @@ bigcomplex invroot(const bigcomplex& u, unsigned n, long p) {
   const bigfloat N(n);
   const bigcomplex wide = withPrecision(u, std::max(prec(u), p + kGuard));
   for (long q2 : newtonPrecisions(p + kGuard, 4 * Basedigits)) {
+    poll(static_cast<std::size_t>(q2));
     x = withPrecision(x, q2);
     bigcomplex power = x;
     for (unsigned i = 1; i < n; ++i) power = power * x;
@@ -141,7 +143,9 @@ bigcomplex agm(const bigcomplex& x, const bigcomplex& y) {
   // The ratio of the moduli (the larger parts, within a factor sqrt 2) and the angle between them.
   const double ratio = std::fabs(log10Size(a) - log10Size(b)) * std::log(10.0) + std::log(2.0) + std::numbers::pi;
   const int limit = agmStepLimit(ratio, q);
+  ProgressStage stage("arithmetic-geometric mean");
   for (int step = 0; step < limit; ++step) {
+    stage.advance(step / static_cast<double>(limit), static_cast<std::size_t>(q));
     // a and b agree to d digits: |a - b| < 10^magnitude(d), |a| >= 10^(magnitude(a) - 9).
     // Their mean is then the limit to about 2 d digits. Where rounding keeps
     // their last word from settling, the step limit ends the loop.
@@ -162,17 +166,21 @@ namespace steps {
 bigcomplex logWithGuard(const bigcomplex& z, long guard) {
   const long p = prec(z);
   const long q = p + guard;
+  ProgressStage stage("logarithm");
   // z = m 10^E with the larger part of m below 1: log z = log m + E log 10.
   const std::int64_t E = magnitude(z);
   bigcomplex m = withPrecision(z, q);
   m.re.exp(m.re.exp() - E);
   m.im.exp(m.im.exp() - E);
   // log m = pi (A2 - A1) / (2 A1 A2) with A1 = agm(1, s), A2 = agm(1, m s), s = 10^-e.
+  stage.delegate(0, 0.3);
   const bigfloat A1 = logScaleAgm(q);
   const std::int64_t e = logScale(q);
   m.re.exp(m.re.exp() - e);
   m.im.exp(m.im.exp() - e);
+  stage.delegate(0.3, 0.9);
   const bigcomplex A2 = agm(bigcomplex{steps::withPrecision(bigfloat(1), q), bigfloat()}, m);
+  stage.delegate(0.9, 1);
   bigcomplex result = cachedPi(q) * (A2 - bigcomplex{A1, bigfloat()}) / (bigfloat(2) * A1 * A2);
   if (E != 0) result.re = result.re + exactInteger(E) * cachedLog10(q + Basedigits);
   return withPrecision(result, p);
@@ -188,6 +196,7 @@ bigcomplex log(const bigcomplex& z) {
 
 bigcomplex steps::expWithGuard(const bigcomplex& z, long guard) {
   const long p = prec(z);
+  ProgressStage stage("exponential");
   // The imaginary part, modulo 2 pi, into [-pi, pi].
   bigcomplex w = withPrecision(z, p);
   if (w.im.sign() != 0) {
@@ -209,7 +218,13 @@ bigcomplex steps::expWithGuard(const bigcomplex& z, long guard) {
   // Newton on the logarithm: y <- y + y (w - log y). Where w lies next to
   // +-pi i, y may lie across the logarithm's branch cut from e^w: w - log y
   // is then off by 2 pi i and is taken back.
+  // Progress: the digits reached out of those wanted, the logarithm of each
+  // step taking the step's part.
+  const auto target = static_cast<double>(p + guard);
+  double reached = 0;
   for (long q : newtonPrecisions(p + guard, 4 * Basedigits)) {
+    stage.delegate(reached, static_cast<double>(q) / target);
+    reached = static_cast<double>(q) / target;
     y = withPrecision(y, q + kGuard);
     bigcomplex step = withPrecision(w, q + kGuard) - logWithGuard(y, 0);
     const bigfloat pi = cachedPi(q + kGuard);

@@ -6,6 +6,7 @@
 #include "bignum/check.h"
 #include "bignum/init.h"
 #include "bignum/modint.h"
+#include "bignum/progress.h"
 #include "bignum/transform.h"
 
 namespace bignum {
@@ -19,6 +20,16 @@ struct Modulus {
 };
 // The order in which the moduli are used; the last, m1, keeps the result.
 constexpr Modulus kModuli[3] = {{MOD3, ROOT3}, {MOD2, ROOT2}, {MOD1, ROOT1}};
+
+// The progress of one product: its transforms done, out of those of the three
+// moduli and one more for the recombination.
+struct Steps {
+  ProgressStage stage{"product"};
+  std::size_t N;
+  double total, done = 0;
+  Steps(std::size_t length, bool square) : N(length), total(square ? 7 : 10) {}
+  void next() { stage.advance(++done / total, N); }
+};
 
 // Transforms a working vector: through a window over all its words when it fits
 // the workspace (then back to its usual place), else through its file.
@@ -38,6 +49,7 @@ void pointwise(datastruct& b, datastruct& a, std::size_t N) {
   const std::size_t block = limits().Blocksize;
   for (std::size_t i = 0; i < N; i += block) {
     const std::size_t n = std::min(block, N - i);
+    poll(n);
     const std::uint32_t* x = a.getreadwindow(i, n);
     std::uint32_t* y = b.getreadwindow(i, n);
     transformedProduct(y, x, n);
@@ -50,6 +62,7 @@ void pointwiseSquare(datastruct& a, std::size_t N) {
   const std::size_t block = limits().Maxblocksize;
   for (std::size_t i = 0; i < N; i += block) {
     const std::size_t n = std::min(block, N - i);
+    poll(n);
     transformedSquare(a.getreadwindow(i, n), n);
     a.writeback();
   }
@@ -125,6 +138,7 @@ int recombine(datastruct& r1, datastruct& r2, datastruct& r3, std::size_t S) {
   for (std::size_t end = S; end > 0;) {
     const std::size_t n = std::min(block, end);
     const std::size_t start = end - n;
+    poll(n);
     std::uint32_t* w1 = r1.getreadwindow(start, n);
     const std::uint32_t* w2 = r2.getreadwindow(start, n);
     const std::uint32_t* w3 = r3.getreadwindow(start, n);
@@ -157,19 +171,22 @@ int recombine(datastruct& r1, datastruct& r2, datastruct& r3, std::size_t S) {
 // The residue vector of one modulus: the first `length` words of x (and y,
 // unless squaring), transformed, multiplied and transformed back.
 std::unique_ptr<datastruct> residues(datastruct& x, std::size_t lx, datastruct* y, std::size_t ly, std::size_t N,
-                                     const Modulus& mod, int location) {
+                                     const Modulus& mod, int location, Steps& steps) {
   setmodulus(mod.m);
   auto A = std::make_unique<datastruct>(x, lx, location, N);
   transformVector(*A, mod.g, N, true);
+  steps.next();
   if (y == nullptr) {
     pointwiseSquare(*A, N);
   } else {
     auto B = std::make_unique<datastruct>(*y, ly, location, N);
     transformVector(*B, mod.g, N, true);
+    steps.next();
     pointwise(*B, *A, N);
     A = std::move(B);  // the first transform is no longer needed
   }
   transformVector(*A, mod.g, N, false);
+  steps.next();
   return A;
 }
 
@@ -182,8 +199,9 @@ ConvolutionResult convolve(datastruct& a, datastruct* b, std::size_t S, std::siz
     auto zero = std::make_unique<datastruct>(S, nullptr, location);
     return ConvolutionResult{std::move(zero), 0};
   }
+  Steps steps(N, b == nullptr);
   std::unique_ptr<datastruct> r[3];
-  for (int i = 0; i < 3; ++i) r[i] = residues(a, la, b, lb, N, kModuli[i], location);
+  for (int i = 0; i < 3; ++i) r[i] = residues(a, la, b, lb, N, kModuli[i], location, steps);
   const int carry = recombine(*r[2], *r[1], *r[0], S);
   r[0].reset();
   r[1].reset();

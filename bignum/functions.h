@@ -8,7 +8,8 @@
 // every word but the last is correct. Zero, always exact, gives exact results
 // (exp(0) = cos(0) = 1, sin(0) = 0, ...). Domains are the caller's to check: a logarithm of a
 // number that is not positive stops the process ("u.sign () > 0").
-// Not thread-safe: pi and log(10) are kept in process-wide caches.
+// Not thread-safe: pi and log(10) are kept in process-wide caches, which a
+// computation stopped by an exception (Cancelled, ResourceError) leaves valid.
 #pragma once
 
 #include <cstddef>

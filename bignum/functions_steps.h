@@ -80,6 +80,26 @@ inline std::int64_t logScale(long p) { return p / 2 + 18; }
 // Empties the caches of log(10) and of the logarithm's constant AGM.
 void clearLogCaches();
 
+// The work of a binary splitting of `length` items (at least one) that halves
+// every part longer than `leaf` and sums shorter ones directly: the lengths of
+// all its parts added up. Every level of a splitting costs about the same, so
+// the lengths of the parts finished, counted against this, follow the time.
+inline std::uint64_t splittingWork(std::uint64_t length, std::uint64_t leaf) {
+  // W(L) = L up to the leaf, else L + W(floor(L/2)) + W(ceil(L/2)). The halves
+  // of L and of L + 1 are k and k + 1 for k = floor(L/2), so the pair
+  // (W(L), W(L + 1)) follows from (W(k), W(k + 1)).
+  struct Pair {
+    std::uint64_t at, next;
+  };
+  auto pair = [leaf](auto& self, std::uint64_t L) -> Pair {
+    if (L < leaf) return {L, L + 1};
+    if (L == leaf) return {L, 2 * (L + 1)};
+    const Pair k = self(self, L / 2);
+    return L % 2 == 0 ? Pair{L + 2 * k.at, L + 1 + k.at + k.next} : Pair{L + k.at + k.next, L + 1 + 2 * k.next};
+  };
+  return pair(pair, length).at;
+}
+
 // An exact integer.
 inline bigfloat exactInteger(std::int64_t value) {
   const std::uint64_t magnitude =

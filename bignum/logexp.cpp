@@ -10,6 +10,7 @@
 #include "bignum/exact.h"
 #include "bignum/functions.h"
 #include "bignum/functions_steps.h"
+#include "bignum/progress.h"
 #include "bignum/storage.h"
 
 namespace bignum {
@@ -47,14 +48,17 @@ LogCache& logCache() {
 
 // log x for x > 0 of magnitude near 1 (10^-9 <= x < 1 after the split of log()):
 // with s = 10^-e, e = p/2 + 18 digits, log x = pi (A2 - A1) / (2 A1 A2) where
-// A1 = agm(1, s) and A2 = agm(1, x s).
-bigfloat logCore(const bigfloat& x) {
+// A1 = agm(1, s) and A2 = agm(1, x s). The two means make up most of `stage`.
+bigfloat logCore(const bigfloat& x, ProgressStage& stage) {
   BIGNUM_CHECK(x.sign() > 0, "u.sign () > 0", "functions");
   const long p = x.prec();
+  stage.delegate(0, 0.45);
   const bigfloat A1 = logScaleAgm(p);
   bigfloat xs = x;
   xs.exp(xs.exp() - logScale(p));
+  stage.delegate(0.45, 0.9);
   const bigfloat A2 = agm(withPrecision(bigfloat(1), p), xs);
+  stage.delegate(0.9, 1);
   return cachedPi(p) * (A2 - A1) / (bigfloat(2) * A1 * A2);
 }
 
@@ -65,7 +69,8 @@ namespace steps {
 bigfloat cachedLog10(long p) {
   LogCache& c = logCache();
   if (c.log10Prec < p) {
-    c.log10 = -logCore(withPrecision(bigfloat("0.1", p), p));
+    ProgressStage stage("logarithm");
+    c.log10 = -logCore(withPrecision(bigfloat("0.1", p), p), stage);
     c.log10Prec = p;
   }
   return withPrecision(c.log10, p);
@@ -104,7 +109,10 @@ bigfloat agm(const bigfloat& x, const bigfloat& y) {
   // the steps that surely bring them as close as rounding lets them come.
   const double ratio = std::fabs(log10Magnitude(a) - log10Magnitude(b)) * std::log(10.0);
   const int limit = agmStepLimit(ratio, q);
+  // Progress: the steps done out of the most there can be, as each costs the same.
+  ProgressStage stage("arithmetic-geometric mean");
   for (int step = 0; step < limit && 2 * agreeingDigits(a, b) < q; ++step) {
+    stage.advance(step / static_cast<double>(limit), static_cast<std::size_t>(q));
     const bigfloat mean = withPrecision(half(a + b), q);
     b = withPrecision(sqrt(a * b), q);
     a = mean;
@@ -128,7 +136,8 @@ bigfloat logWithGuard(const bigfloat& x, long guard) {
   const std::int64_t E = wide.exp();
   bigfloat m = wide;
   m.exp(0);
-  bigfloat result = logCore(m);
+  ProgressStage stage("logarithm");
+  bigfloat result = logCore(m, stage);
   if (E != 0) result = result + exactInteger(E) * cachedLog10(q + Basedigits);
   return withPrecision(result, p);
 }
@@ -145,6 +154,7 @@ bigfloat exp(const bigfloat& x) {
   if (x.sign() == 0) return bigfloat(1);
   requireFinite(x);
   const long p = x.prec();
+  ProgressStage stage("exponential");
   cachedLog10(p);
   // The start value: e^x = e^(x - k ln 10^9) 10^(9 k), the first factor by double.
   bigfloat y;
@@ -180,7 +190,13 @@ bigfloat exp(const bigfloat& x) {
   // Newton on the logarithm: y <- y + y (x - log y).
   // Each step works with a guard of its own: a leading word of one digit in
   // y or in log y would otherwise cost the step most of a word.
+  // Progress: the digits reached out of those wanted, the logarithm of each
+  // step taking the step's part.
+  const auto target = static_cast<double>(p + kGuard);
+  double reached = 0;
   for (long q : newtonPrecisions(p + kGuard, 4 * Basedigits)) {
+    stage.delegate(reached, static_cast<double>(q) / target);
+    reached = static_cast<double>(q) / target;
     y.prec(q + kGuard);
     y = y + y * (withPrecision(x, q + kGuard) - logWithGuard(y, 0));
     y.prec(q);
@@ -225,17 +241,51 @@ bigfloat pow(const bigfloat& x, const bigfloat& y) {
   bigfloat base = x;
   const long near = static_cast<long>(std::max<std::int64_t>(0, -offset.exp()));
   base.prec(x.prec() > q ? std::min<long>(x.prec(), q + near) : q);
+  ProgressStage stage("power");
   cachedLog10(q);
-  const bigfloat z = withPrecision(withPrecision(y, q) * withPrecision(logWithGuard(base, kGuard), q), q);
+  stage.delegate(0, 0.5);
+  const bigfloat logBase = logWithGuard(base, kGuard);
+  const bigfloat z = withPrecision(withPrecision(y, q) * withPrecision(logBase, q), q);
+  stage.delegate(0.5, 1);
   return withPrecision(exp(z), p);
 }
+
+namespace {
+
+// The progress of a factorial product: the work of its parts finished (see splittingWork).
+struct Tally {
+  explicit Tally(double work) : total(work) {}
+  ProgressStage stage{"factorial"};
+  double total, done = 0;
+  void finished(unsigned factors) {
+    done += factors;
+    stage.advance(done / total, factors);
+  }
+};
+
+// m (m + 1) ... n for m <= n, halving the range.
+bigfloat product(unsigned m, unsigned n, Tally& tally) {
+  bigfloat result;
+  if (n == 0) {
+    result = bigfloat(1);
+  } else if (m == n) {
+    result = bigfloat(m);
+  } else {
+    const unsigned h = m + (n - m) / 2;
+    result = floor(product(m, h, tally) * product(h + 1, n, tally));
+  }
+  tally.finished(n - m + 1);
+  return result;
+}
+
+}  // namespace
 
 bigfloat factorialProduct(unsigned m, unsigned n) {
   if (m > n) std::swap(m, n);
   if (n == 0) return bigfloat(1);
   if (m == n) return bigfloat(m);
-  const unsigned h = m + (n - m) / 2;
-  return floor(factorialProduct(m, h) * factorialProduct(h + 1, n));
+  Tally tally(static_cast<double>(splittingWork(std::uint64_t{n} - m + 1, 1)));
+  return product(m, n, tally);
 }
 
 }  // namespace bignum

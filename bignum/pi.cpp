@@ -7,6 +7,7 @@
 #include "bignum/check.h"
 #include "bignum/functions.h"
 #include "bignum/functions_steps.h"
+#include "bignum/progress.h"
 
 namespace bignum {
 
@@ -40,12 +41,24 @@ Split term(std::uint64_t k) {
   return s;
 }
 
+// The progress of a splitting: the work of its parts finished (see
+// splittingWork), which makes up `share` of the stage.
+struct Tally {
+  ProgressStage& stage;
+  double total, share, done = 0;
+  void finished(std::uint64_t terms) {
+    done += static_cast<double>(terms);
+    stage.advance(share * done / total, terms);
+  }
+};
+
+constexpr std::uint64_t kLeaf = 4;  // the longest part summed term by term
+
 // P, Q, T over the terms [first, last).
-Split split(std::uint64_t first, std::uint64_t last) {
+Split split(std::uint64_t first, std::uint64_t last, Tally& tally) {
   BIGNUM_CHECK(first != last, "N1 != N2", "functions");
-  if (last - first == 1) return term(first);
   const std::uint64_t middle = (first + last) / 2;
-  if (last - first <= 4) {
+  if (last - first <= kLeaf) {
     Split s = term(first);
     for (std::uint64_t k = first + 1; k < last; ++k) {
       const Split t = term(k);
@@ -53,14 +66,22 @@ Split split(std::uint64_t first, std::uint64_t last) {
       s.P = s.P * t.P;
       s.Q = s.Q * t.Q;
     }
+    tally.finished(last - first);
     return s;
   }
-  Split left = split(first, middle);
-  const Split right = split(middle, last);
+  Split left = split(first, middle, tally);
+  const Split right = split(middle, last, tally);
   left.T = left.T * right.Q + left.P * right.T;
   left.P = left.P * right.P;
   left.Q = left.Q * right.Q;
+  tally.finished(last - first);
   return left;
+}
+
+// The series over the terms [first, last), as `share` of the stage.
+Split series(std::uint64_t first, std::uint64_t last, ProgressStage& stage, double share) {
+  Tally tally{stage, static_cast<double>(steps::splittingWork(last - first, kLeaf)), share};
+  return split(first, last, tally);
 }
 
 // The terms needed for p digits: p ln(10) / ln(640320^3 / 1728), rounded.
@@ -69,17 +90,24 @@ std::uint64_t termsFor(long p) {
   return static_cast<std::uint64_t>(std::llround(static_cast<double>(p) * std::log(10.0) / 32.65445004177));
 }
 
-bigfloat fromSeries(const Split& s, long p) {
+// pi from the series, the last part of the stage from `from` on: the root
+// and the division cost about as much as the top level of the splitting.
+bigfloat fromSeries(const Split& s, long p, ProgressStage& stage, double from) {
   const long guarded = p + 2 * Basedigits;
   bigfloat Q = s.Q, T = s.T;
   Q.prec(guarded);
   T.prec(guarded);
   bigfloat root(640320, guarded);
+  stage.delegate(from, from + (1 - from) / 3);
   root = sqrt(root);
-  bigfloat result = bigfloat(53360) * Q * root / T;
+  const bigfloat numerator = bigfloat(53360) * Q * root;
+  stage.delegate(from + (1 - from) / 3, 1);
+  bigfloat result = numerator / T;
   result.prec(p);
   return result;
 }
+
+constexpr double kSeriesShare = 0.85;  // of the stage, before the root and the division
 
 struct PiCache {
   Split series{bigfloat(1), bigfloat(1), bigfloat()};
@@ -97,25 +125,31 @@ PiCache& cache() {
 
 bigfloat pi(long p) {
   BIGNUM_CHECK(p != INFINITE, "x.prec () != INFINITE", "functions");
-  return fromSeries(split(0, termsFor(p) + 1), p);
+  ProgressStage stage("pi");
+  return fromSeries(series(0, termsFor(p) + 1, stage, kSeriesShare), p, stage, kSeriesShare);
 }
 
 bigfloat cachedPi(long p) {
   BIGNUM_CHECK(p != INFINITE, "x.prec () != INFINITE", "functions");
   PiCache& c = cache();
   if (c.prec < p) {
-    const std::uint64_t wanted = termsFor(p) + 1;
+    // The series continues after the terms already summed. The cache takes
+    // the new series and value together at the end, so that a computation
+    // stopped by an exception (a full disk, a cancel) leaves it as it was.
+    ProgressStage stage("pi");
+    const std::uint64_t wanted = std::max(c.terms, termsFor(p) + 1);
+    Split grown = c.series;
     if (c.terms == 0) {
-      c.series = split(0, wanted);
+      grown = series(0, wanted, stage, kSeriesShare);
     } else if (wanted > c.terms) {
-      // Continue the series after the terms already summed; all three parts are
-      // replaced together, so that a computation stopped by an exception leaves
-      // the series as it was.
-      const Split more = split(c.terms, wanted);
-      c.series = Split{c.series.P * more.P, c.series.Q * more.Q, c.series.T * more.Q + c.series.P * more.T};
+      // The products joining the two series take the last tenth before the root.
+      const Split more = series(c.terms, wanted, stage, kSeriesShare - 0.1);
+      grown = Split{c.series.P * more.P, c.series.Q * more.Q, c.series.T * more.Q + c.series.P * more.T};
     }
-    c.terms = std::max(c.terms, wanted);
-    c.value = fromSeries(c.series, p);
+    const bigfloat value = fromSeries(grown, p, stage, kSeriesShare);
+    c.series = grown;
+    c.terms = wanted;
+    c.value = value;
     c.prec = p;
   }
   bigfloat result = c.value;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "bignum/progress.h"
 #include "bignum/transform_steps.h"
 
 namespace bignum {
@@ -100,6 +101,7 @@ void forwardPow2(std::uint32_t* data, std::size_t N, std::uint32_t g, const Mont
   const Shape s = shapeOf(N);
   const std::uint32_t w = forwardRoot(mg, g, N);
   columnPass(data, s, forwardRoot(mg, g, s.R1), threadedLength(N), true, mg, k);
+  poll(N);  // between the passes, on the calling thread: the workers never throw
   const RowTwiddles twiddles(s, w, mg.r2, mg);
   rowPass(
       data, s, forwardRoot(mg, g, s.R2), threadedLength(N), mg,
@@ -114,6 +116,7 @@ void inversePow2(std::uint32_t* data, std::size_t N, std::uint32_t g, std::size_
   rowPass(
       data, s, inverseRoot(mg, g, s.R2), threadedLength(N), mg,
       [&](std::uint32_t* row, std::size_t i, const std::uint32_t* t) { inverseRowOf(row, i, s, twiddles, t, mg, k); });
+  poll(N);
   columnPass(data, s, inverseRoot(mg, g, s.R1), threadedLength(N), false, mg, k);
 }
 
@@ -124,6 +127,7 @@ unsigned lastRowThreads() { return lastThreads; }
 void forwardTransform(std::uint32_t* data, std::uint32_t root, std::size_t N) {
   if (N < 2) return;
   checkLength(N);
+  poll(N);
   const Montgomery mg = Montgomery::of(getmodulus());
   const Kernels& k = activeKernels();
   if (isPowerOfTwo(N)) {
@@ -132,12 +136,16 @@ void forwardTransform(std::uint32_t* data, std::uint32_t root, std::size_t N) {
   }
   const std::size_t M = N / 3;
   radix3Pass(data, M, forwardRoot(mg, root, N), true, mg, k);
-  for (std::size_t t = 0; t < 3; ++t) forwardPow2(data + t * M, M, root, mg, k);
+  for (std::size_t t = 0; t < 3; ++t) {
+    poll(M);
+    forwardPow2(data + t * M, M, root, mg, k);
+  }
 }
 
 void inverseTransform(std::uint32_t* data, std::uint32_t root, std::size_t N) {
   if (N < 2) return;
   checkLength(N);
+  poll(N);
   const Montgomery mg = Montgomery::of(getmodulus());
   const Kernels& k = activeKernels();
   if (isPowerOfTwo(N)) {
@@ -146,6 +154,7 @@ void inverseTransform(std::uint32_t* data, std::uint32_t root, std::size_t N) {
   }
   const std::size_t M = N / 3;
   for (std::size_t t = 0; t < 3; ++t) inversePow2(data + t * M, M, root, 3, mg, k);
+  poll(N);
   radix3Pass(data, M, inverseRoot(mg, root, N), false, mg, k);
 }
 

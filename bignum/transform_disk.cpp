@@ -3,6 +3,7 @@
 // the same words as the memory transforms and run on the calling thread.
 #include <algorithm>
 
+#include "bignum/progress.h"
 #include "bignum/transform.h"
 #include "bignum/transform_steps.h"
 
@@ -38,6 +39,7 @@ void columnPass(const Disk& d, std::size_t base, const Shape& s, std::uint32_t r
   const std::size_t b = std::min(s.R2, d.buffer.words / s.R1);
   std::uint32_t* strip = d.buffer.data;
   for (std::size_t c0 = 0; c0 < s.R2; c0 += b) {
+    poll(b * s.R1);
     for (std::size_t i = 0; i < s.R1; ++i) streamRead(d.fd, base + i * s.R2 + c0, b, strip + i * b);
     transformColumns(strip, b, b, s, nullptr, table.get(), forward, d.mg, d.k);
     for (std::size_t i = 0; i < s.R1; ++i) streamWrite(d.fd, base + i * s.R2 + c0, b, strip + i * b);
@@ -52,6 +54,7 @@ void rowPass(const Disk& d, std::size_t base, const Shape& s, std::uint32_t root
   const std::size_t perChunk = std::max<std::size_t>(d.buffer.words / s.R2, 1);
   for (std::size_t i0 = 0; i0 < s.R1; i0 += perChunk) {
     const std::size_t count = std::min(perChunk, s.R1 - i0);
+    poll(count * s.R2);
     streamRead(d.fd, base + i0 * s.R2, count * s.R2, d.buffer.data);
     for (std::size_t r = 0; r < count; ++r) each(d.buffer.data + r * s.R2, i0 + r, table.get());
     streamWrite(d.fd, base + i0 * s.R2, count * s.R2, d.buffer.data);
@@ -85,6 +88,7 @@ void radix3Pass(const Disk& d, std::size_t M, std::uint32_t x, bool forward) {
   const std::uint32_t ratio = d.mg.to(x);
   for (std::size_t j0 = 0; j0 < M; j0 += chunk) {
     const std::size_t length = std::min(chunk, M - j0);
+    poll(3 * length);
     for (std::size_t t = 0; t < 3; ++t) streamRead(d.fd, t * M + j0, length, d.buffer.data + t * chunk);
     const std::uint32_t power = d.mg.to(d.mg.power(x, j0));
     (forward ? d.k.radix3 : d.k.inverseRadix3)(d.buffer.data, chunk, 0, length, c.c1, c.c2, power, ratio, d.mg);

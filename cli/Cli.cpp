@@ -9,7 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
+#include <set>
 
+#include "cli/LongWork.h"
 #include "config/IConfig.h"
 #include "expr/IExprParser.h"
 
@@ -22,6 +25,7 @@ class AnswerPrinter : public IExprParserLog {
  public:
   AnswerPrinter(std::ostream& out, bool verbose) : out_(out), verbose_(verbose) {}
   void log(const std::string& expressionText, const std::string& answerText) override {
+    ProgressLine::wipe();
     if (verbose_) out_ << expressionText << " = ";
     out_ << answerText << '\n';
   }
@@ -38,14 +42,30 @@ std::string printable(const std::string& message) {
   return shown;
 }
 
+// A run without a terminal stopped by Ctrl+C: it ends at once.
+struct Interrupted {};
+
+// Evaluates the inputs of `options` in order, or the lines of standard input
+// when there are none; true when all succeeded.
+bool evaluateInputs(IExprParser& parser, const Options& options, Streams& streams);
+
 // Evaluates one input; on failure prints the message, after `where` (empty,
-// or "FILE:LINE: "), and where it lies.
-bool evaluate(IExprParser& parser, const std::string& input, const std::string& where, std::ostream& err) {
+// or "FILE:LINE: "), and where it lies. Throws Interrupted when Ctrl+C
+// stopped it, or came before it, and the session is not interactive.
+bool evaluate(IExprParser& parser, const std::string& input, const std::string& where, const Streams& streams) {
+  if (!streams.interactive && interruptRequested()) throw Interrupted{};
+  ProgressLine::begin(input, streams.progressFd);
   try {
     parser.parse(input + "\n");
+    ProgressLine::end();
     return true;
   } catch (const ExprParserException& e) {
-    err << where << "error: " << printable(e.what()) << '\n' << errorPointer(input, e.column(), e.endColumn());
+    ProgressLine::end();
+    streams.err << where << "error: " << printable(e.what()) << '\n' << errorPointer(input, e.column(), e.endColumn());
+    if (e.kind() == ExprParserException::Kind::Cancelled) {
+      if (!streams.interactive) throw Interrupted{};
+      forgetInterrupts();  // back at the prompt
+    }
     return false;
   }
 }
@@ -69,7 +89,7 @@ bool evaluateLines(IExprParser& parser, std::istream& in, Streams& streams, cons
     if (streams.interactive && (line == "quit" || line == "exit")) break;
     if (isBlank(line)) continue;
     const std::string where = source.empty() ? "" : source + ":" + std::to_string(number) + ": ";
-    ok = evaluate(parser, line, where, streams.err) && ok;
+    ok = evaluate(parser, line, where, streams) && ok;
   }
   if (streams.interactive) streams.out << '\n';
   // A line that does not fit in memory, or a read error, ends the input: said, never taken for its end.
@@ -120,21 +140,72 @@ std::string shown(const std::string& text) {
 
 }  // namespace
 
+namespace {
+
+// The whole number `text` (digits only) within [low, high], into `value`.
+bool wholeNumber(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t& value) {
+  if (text.empty() || text.size() > 12 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  value = std::stoll(text);
+  return value >= low && value <= high;
+}
+
+// Applies the evaluation option `name` with `value` to `settings`; false with
+// the reason in `error` for a value out of its range.
+bool applySetting(const std::string& name, const std::string& value, EvaluationSettings& settings, std::string& error) {
+  std::int64_t number = 0;
+  if (name == "-d" || name == "--digits") {
+    if (!wholeNumber(value, 0, EvaluationSettings::kMaxDecimals, number)) {
+      error = "option " + name + " needs a whole number of decimals from 0 to 10000000, not '" + value + "'";
+      return false;
+    }
+    settings.decimals = static_cast<long>(number);
+  } else if (name == "--limit") {
+    const bool form = value.size() > 2 && (value.rfind("1e", 0) == 0 || value.rfind("1E", 0) == 0);
+    if (!form ||
+        !wholeNumber(value.substr(value[2] == '+' ? 3 : 2), 1, EvaluationSettings::kMaxLimitExponent, number)) {
+      error = "option --limit needs a power of ten 1eK with K from 1 to 1000000000, not '" + value + "'";
+      return false;
+    }
+    settings.limitExponent = number;
+  } else if (value == "auto" || value == "fixed") {  // --notation
+    settings.notation = value == "auto" ? EvaluationSettings::Notation::Auto : EvaluationSettings::Notation::Fixed;
+  } else {
+    error = "option --notation needs 'auto' or 'fixed', not '" + value + "'";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool parseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    const bool hasNext = i + 1 < arguments.size();
-    if (argument == "-e" || argument == "--constants") {
-      if (!hasNext) {
+    std::string argument = arguments[i];
+    std::optional<std::string> value;  // given after "=" in the same argument
+    if (const std::size_t equals = argument.find('='); argument.rfind("--", 0) == 0 && equals != std::string::npos) {
+      value = argument.substr(equals + 1);
+      argument.resize(equals);
+    }
+    static const std::set<std::string> withValue = {"-e", "--constants", "-d", "--digits", "--limit", "--notation"};
+    if (withValue.contains(argument)) {
+      if (!value && i + 1 >= arguments.size()) {
         error = "option " + argument + " needs an argument";
         return false;
       }
+      const std::string given = value ? *value : arguments[++i];
       if (argument == "-e")
-        options.inputs.push_back({Input::Kind::Text, arguments[++i]});
-      else
-        options.constantsFile = arguments[++i];
+        options.inputs.push_back({Input::Kind::Text, given});
+      else if (argument == "--constants")
+        options.constantsFile = given;
+      else if (!applySetting(argument, given, options.settings, error))
+        return false;
+    } else if (value) {
+      error = "option " + argument + " takes no argument";
+      return false;
     } else if (argument == "-v") {
       options.verbose = true;
+    } else if (argument == "--no-limit") {
+      options.settings.limitExponent.reset();
     } else if (argument == "--help" || argument == "-h") {
       options.help = true;
     } else if (argument == "--version") {
@@ -150,21 +221,28 @@ bool parseOptions(const std::vector<std::string>& arguments, Options& options, s
 }
 
 std::string helpText() {
-  return R"(Usage: numbrix-cli [-v] [--constants FILE] [-e TEXT | FILE | -] ...
+  return R"(Usage: numbrix-cli [OPTION]... [-e TEXT | FILE | -] ...
        numbrix-cli --help | --version
 
-Evaluates statements to 81 significant digits and prints one answer a line,
-rounded to 40 decimals. Numbers of up to 81 digits, and +, -, *, integer
-powers and quotients that end, are exact while their results fit 81 digits;
-functions, roots and other quotients take 90. Each -e TEXT is one input (it
-may hold several lines); each line of a FILE is one input (blank lines are
-skipped), and "-" reads the lines of standard input. Inputs are evaluated in
-the order given; without any, the lines of standard input are. Later inputs
-see the variables of earlier ones. At a terminal it prompts; "quit", "exit"
-or the end of input ends it.
+Evaluates statements and prints one answer a line, rounded to 40 decimals
+(see -d). Numbers work to P = decimals + 41 significant digits (81 by
+default): numbers of up to P digits, and +, -, *, integer powers and
+quotients that end, are exact while their results fit P digits; functions,
+roots and other quotients take a guard word more. Each -e TEXT is one input
+(it may hold several lines); each line of a FILE is one input (blank lines
+are skipped), and "-" reads the lines of standard input. Inputs are evaluated
+in the order given; without any, the lines of standard input are. Later
+inputs see the variables of earlier ones. At a terminal it prompts; "quit",
+"exit" or the end of input ends it.
 
   -e TEXT            evaluate TEXT
   -v                 print "statement = answer" instead of the answer
+  -d, --digits D     answers with D decimals, 0 to 10000000 (default 40)
+  --limit 1eK        refuse results beyond 10^K in magnitude (default 1e33)
+  --no-limit         no value limit: integer results are exact at any size,
+                     up to a size guard of about 10^9 digits
+  --notation auto    also write values below 1e-10 in scientific notation
+  --notation fixed   positional answers (the default)
   --constants FILE   user constants from FILE instead of "Constant" in the
                      program's folder ($NUMBRIX_HOME, a portable copy's own
                      folder, or ~/.config/numbrix); entries whose values are
@@ -182,7 +260,9 @@ Statements: an expression, or NAME = expression; "ans" holds the last answer.
   functions  sin cos tan asin acos atan sinh cosh tanh asinh acosh atanh
              exp ln lg log(base, x) sqrt abs round floor fix ceil
              deg (degrees to radians); angles are in radians
-Results beyond 1e33 in magnitude are refused.
+Results beyond the limit in magnitude are refused. Values with more than 33
+integer digits are written in scientific notation with P - 8 significant
+digits; integers are written in full.
 
 Errors go to standard error with the input and carets under the cause, as
 "FILE:LINE: error: MESSAGE" for a line of a file ("<stdin>" for standard
@@ -222,6 +302,7 @@ std::string errorPointer(const std::string& input, int column, int endColumn) {
 
 int run(const Options& options, const std::string& defaultConstants, Streams streams) {
   IExprParser& parser = *IExprParser::instance();
+  parser.setSettings(options.settings);  // valid: parseOptions checked each value
   const std::string constants = options.constantsFile.empty() ? defaultConstants : options.constantsFile;
   const IExprParser::ConstantsFile found = parser.loadConstants(constants);
   const bool named = !options.constantsFile.empty();
@@ -243,11 +324,25 @@ int run(const Options& options, const std::string& defaultConstants, Streams str
   AnswerPrinter printer(streams.out, options.verbose);
   parser.setLog(&printer);
   bool ok = true;
+  try {
+    ok = evaluateInputs(parser, options, streams);
+  } catch (const Interrupted&) {
+    parser.setLog(nullptr);
+    return 130;
+  }
+  parser.setLog(nullptr);
+  return ok ? 0 : 1;
+}
+
+namespace {
+
+bool evaluateInputs(IExprParser& parser, const Options& options, Streams& streams) {
+  bool ok = true;
   if (options.inputs.empty()) ok = evaluateLines(parser, streams.in, streams, streams.interactive ? "" : "<stdin>");
-  Streams quiet{streams.in, streams.out, streams.err, false, nullptr};
+  Streams quiet{streams.in, streams.out, streams.err, false, nullptr, streams.progressFd};
   for (const Input& input : options.inputs) {
     if (input.kind == Input::Kind::Text) {
-      ok = evaluate(parser, input.value, "", streams.err) && ok;
+      ok = evaluate(parser, input.value, "", quiet) && ok;
     } else if (input.value == "-") {
       ok = evaluateLines(parser, streams.in, quiet, "<stdin>") && ok;
     } else {
@@ -261,8 +356,9 @@ int run(const Options& options, const std::string& defaultConstants, Streams str
       ok = evaluateLines(parser, file, quiet, input.value) && ok;
     }
   }
-  parser.setLog(nullptr);
-  return ok ? 0 : 1;
+  return ok;
 }
+
+}  // namespace
 
 }  // namespace cli

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "expr/EvaluationSettings.h"
+
 namespace cli {
 
 // One input of the command line: a -e text, or a file whose lines are read
@@ -24,10 +26,13 @@ struct Options {
   bool verbose = false;       // -v: "text = answer"
   bool help = false;          // --help
   bool version = false;       // --version
+  // -d/--digits D, --limit 1eK or --no-limit, --notation auto|fixed.
+  EvaluationSettings settings;
 };
 
-// Reads the command line (argv[0] excluded). Returns false with a message in
-// `error` for an unknown option or a missing argument.
+// Reads the command line (argv[0] excluded); a long option's value may also
+// follow it after "=". Returns false with a message in `error` for an unknown
+// option, a missing argument or a value out of its range.
 bool parseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error);
 
 // The screenful that --help prints.
@@ -52,6 +57,7 @@ struct Streams {
   std::ostream& err;
   bool interactive = false;
   LineReader readLine = nullptr;
+  int progressFd = -1;  // a terminal for the progress of long statements (see LongWork.h), or -1
 };
 
 // Runs the calculator: loads the user constants (from `options.constantsFile`,
@@ -61,9 +67,11 @@ struct Streams {
 // interactive, until "quit", "exit" or the end). An error of a file's line
 // (standard input's when it is not interactive: "<stdin>") is reported as
 // "FILE:LINE: error: MESSAGE", others as "error: MESSAGE"; each is followed
-// by the errorPointer lines. Returns 0; 1 when any input failed or a file
-// could not be read; 2, with nothing evaluated, when `options.constantsFile`
-// cannot be read.
+// by the errorPointer lines. Ctrl+C (see LongWork.h) stops the statement
+// that runs: at the prompt the session goes on, otherwise the run ends.
+// Returns 0; 1 when any input failed or a file could not be read; 2, with
+// nothing evaluated, when `options.constantsFile` cannot be read; 130 when
+// Ctrl+C ended the run.
 int run(const Options& options, const std::string& defaultConstants, Streams streams);
 
 }  // namespace cli

@@ -8,15 +8,23 @@
 #include "bignum/init.h"
 #include "bignum/scratch.h"
 #include "cli/Cli.h"
+#include "cli/LongWork.h"
 #include "config/AppDirectory.h"
 #include "config/StaleFiles.h"
 
 namespace {
 
 // A line at the prompt with line editing; each non-blank line joins the
-// session's history.
+// session's history. Ctrl+C gives an empty line.
 bool editedLine(const std::string& prompt, std::string& line) {
   char* read = readline(prompt.c_str());
+  if (read == nullptr && cli::interruptRequested()) {
+    // Ctrl+C at the prompt drops the line being typed, as in a shell.
+    cli::forgetInterrupts();
+    line.clear();
+    std::cout << std::endl;
+    return true;
+  }
   if (read == nullptr) return false;
   line = read;
   std::free(read);
@@ -53,5 +61,8 @@ int main(int argc, char** argv) {
   bignum::removeOrphanedScratchFolders();  // of copies that were killed
   const std::string constants = constantsFilePath(folder).string();
   const bool terminal = isatty(STDIN_FILENO) != 0;
-  return cli::run(options, constants, {std::cin, std::cout, std::cerr, terminal, terminal ? editedLine : nullptr});
+  cli::catchInterrupts();
+  const int progress = isatty(STDERR_FILENO) != 0 ? STDERR_FILENO : -1;
+  return cli::run(options, constants,
+                  {std::cin, std::cout, std::cerr, terminal, terminal ? editedLine : nullptr, progress});
 }

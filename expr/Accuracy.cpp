@@ -24,7 +24,7 @@ constexpr double kNone = -std::numeric_limits<double>::infinity();
 // that kept fewer words kept only words that are right.
 double relativeError(const bigfloat& x) {
   const double unit = static_cast<double>(x.exp() - x.prec()) - bignum::log10Magnitude(x);
-  if (x.prec() < arithmetic::kResultDigits) return unit;
+  if (x.prec() < arithmetic::resultDigits()) return unit;
   return std::max(unit, static_cast<double>(bignum::Basedigits - 1 - x.prec()));
 }
 
@@ -32,7 +32,7 @@ double relativeError(const bigfloat& x) {
 
 bool carriesError(const bigfloat& x) {
   return x.prec() != bignum::INFINITE &&
-         (x.prec() < arithmetic::kLiteralDigits || x.prec() >= arithmetic::kResultDigits);
+         (x.prec() < arithmetic::literalDigits() || x.prec() >= arithmetic::resultDigits());
 }
 
 bigfloat keepDigitsAbove(const bigfloat& f, double reach) {
@@ -41,20 +41,21 @@ bigfloat keepDigitsAbove(const bigfloat& f, double reach) {
   const double span = static_cast<double>(f.exp()) - reach;
   const double sure = bignum::log10Magnitude(f) - reach;  // significant digits right
   if (!(span > 0) || sure < 1) return bigfloat();         // the error reaches f's own size
-  // Beyond nine words, every word but the last right, as for any number.
-  // Nine words pass for the digits of a literal, taken as they stand: f keeps
-  // them when 80 of its significant digits are right. Otherwise only the
+  // Beyond a literal's words, every word but the last right, as for any
+  // number. A literal's words pass for its digits, taken as they stand: f
+  // keeps them when L - 1 of its significant digits are right. Otherwise only the
   // whole words right, for answers show a short number's last word.
   const double ratio = span / bignum::Basedigits;
-  const double words = span > arithmetic::kLiteralDigits        ? std::ceil(ratio)
-                       : sure >= arithmetic::kLiteralDigits - 1 ? 9
-                                                                : std::max(1.0, std::floor(ratio));
+  const auto literal = static_cast<double>(arithmetic::literalDigits());
+  const double words = span > literal        ? std::ceil(ratio)
+                       : sure >= literal - 1 ? literal / bignum::Basedigits
+                                             : std::max(1.0, std::floor(ratio));
   const long digits = static_cast<long>(std::min(words * bignum::Basedigits, static_cast<double>(f.prec())));
   const auto keptDigits = static_cast<double>(digits);  // exact: far below 2^53
   if (digits == f.prec() && keptDigits <= span) return f;
   bigfloat kept = f;
   kept.prec(digits);
-  if (keptDigits > span && digits < arithmetic::kLiteralDigits) {
+  if (keptDigits > span && digits < arithmetic::literalDigits()) {
     // Less than a word right: the digits below the error, and one more, are cut.
     const auto shift = static_cast<std::int64_t>(-std::floor(reach)) - 2;  // the last kept digit's unit is 10^-shift
     const bigfloat up(("1e" + std::to_string(shift)).c_str(), bignum::INFINITE);

@@ -20,16 +20,16 @@ namespace accuracy {
 double relativeErrorOf(const bignum::bigfloat& x);
 
 // f, whose error reaches 10^reach, with the words that keep its digits
-// right: beyond nine words, every word but the last, as for any number; nine
-// words, which pass for the digits of a literal, taken as they stand, when 80
-// of f's significant digits are right; otherwise only whole words, for
+// right: beyond the words of a literal (L digits, see expr/Arithmetic.h),
+// every word but the last, as for any number; the words of a literal, taken
+// as they stand, when L - 1 of f's significant digits are right; otherwise only whole words, for
 // answers show a short number's last word (and with less than a word right,
 // its digits below the error, and one more, cut toward zero). Zero when the
 // error reaches f's own size.
 bignum::bigfloat keepDigitsAbove(const bignum::bigfloat& f, double reach);
 
 // Whether x carries an error of its own: a computed number. An exact x has
-// none, and neither has one at a literal's precision (81 digits: a longer
+// none, and neither has one at a literal's precision (L digits: a longer
 // literal, a constant, a long exact result cut), whose digits count as they
 // stand, as the functions take them.
 bool carriesError(const bignum::bigfloat& x);

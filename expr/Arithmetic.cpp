@@ -7,22 +7,47 @@
 #include "bignum/exact.h"
 #include "bignum/functions.h"
 #include "expr/Accuracy.h"
+#include "expr/Constants.h"
+#include "expr/EvaluationSettings.h"
 #include "expr/IntegerOperators.h"
 
 namespace arithmetic {
 
 using bignum::bigfloat;
 
+long literalDigits() {
+  const long p = evaluation::settings().workingDigits();
+  return (p + bignum::Basedigits - 1) / bignum::Basedigits * bignum::Basedigits;
+}
+
+bool unlimited() { return !evaluation::settings().limitExponent; }
+
+bool beyondLimit(const bigfloat& x) {
+  if (!unlimited()) return abs(x) > VALUE_LIMIT;
+  return x.sign() != 0 && x.wordExponent() >= bignum::MAXEXPONENT;
+}
+
 namespace {
+
+// Whether x is an exact integer.
+bool isExactInteger(const bigfloat& x) { return isExact(x) && (x.sign() == 0 || bignum::trunc(x) == x); }
+
+// x, an exact result, cut to L digits unless it is an integer and the limit is off.
+bigfloat cutUnlessWholeAndUnlimited(const bigfloat& x) {
+  return unlimited() && isExactInteger(x) ? x : bignum::cutBeyond(x, literalDigits());
+}
 
 // a + b or a - b by the rules of add().
 bigfloat combine(const bigfloat& a, const bigfloat& b, bool subtract) {
-  if (isExact(a) && isExact(b)) return bignum::exactSum(a, b, subtract, kLiteralDigits);
+  if (isExact(a) && isExact(b)) {
+    if (unlimited() && isExactInteger(a) && isExactInteger(b)) return subtract ? a - b : a + b;
+    return bignum::exactSum(a, b, subtract, literalDigits());
+  }
   // Kept exact, the exact operand would make the sum hold every word down to
   // the other's last digit, however far below it lies.
   bigfloat x = a, y = b;
-  if (isExact(x)) x.prec(std::max(y.prec(), kLiteralDigits));
-  if (isExact(y)) y.prec(std::max(x.prec(), kLiteralDigits));
+  if (isExact(x)) x.prec(std::max(y.prec(), literalDigits()));
+  if (isExact(y)) y.prec(std::max(x.prec(), literalDigits()));
   return accuracy::summed(subtract ? x - y : x + y, a, b);
 }
 
@@ -42,22 +67,25 @@ double log10OfDigits(const bigfloat& x) {
   return static_cast<double>(digits - 1) + leading;
 }
 
-// 1 / p (p not zero): exact when p is and the reciprocal ends, else at 90 digits.
+// 1 / p (p not zero): exact when p is and the reciprocal ends, else at L + 9 digits.
 bigfloat reciprocal(const bigfloat& p) {
   if (isExact(p))
-    if (const auto q = bignum::exactQuotient(bigfloat(1), p, kLiteralDigits)) return *q;
+    if (const auto q = bignum::exactQuotient(bigfloat(1), p, literalDigits())) return *q;
   return working(bigfloat(1)) / working(p);
 }
 
-// m^k for an exact m > 0: exact while short, else from guard digits and cut.
+// m^k for an exact m > 0: exact while short (or a whole power with the limit
+// off), else from guard digits and cut.
 bigfloat exactPower(const bigfloat& m, unsigned k, bool negative) {
-  if (static_cast<double>(k) * log10OfDigits(m) < static_cast<double>(kLiteralDigits + 1)) {
-    const bigfloat p = pow(m, k);  // exact: at most about 82 digits
-    return negative ? reciprocal(p) : bignum::cutBeyond(p, kLiteralDigits);
+  const long L = literalDigits();
+  if (!negative && unlimited() && isExactInteger(m)) return pow(m, k);
+  if (static_cast<double>(k) * log10OfDigits(m) < static_cast<double>(L + 1)) {
+    const bigfloat p = pow(m, k);  // exact: at most about L + 1 digits
+    return negative ? reciprocal(p) : bignum::cutBeyond(p, L);
   }
-  // The exact power would be long: it is taken at 99 digits and cut.
-  const bigfloat p = pow(withPrecision(m, kResultDigits + bignum::Basedigits), k);
-  return negative ? withPrecision(reciprocal(p), kResultDigits) : withPrecision(p, kLiteralDigits);
+  // The exact power would be long: it is taken at L + 18 digits and cut.
+  const bigfloat p = pow(withPrecision(m, resultDigits() + bignum::Basedigits), k);
+  return negative ? withPrecision(reciprocal(p), resultDigits()) : withPrecision(p, L);
 }
 
 }  // namespace
@@ -77,11 +105,16 @@ bigfloat decimal(const std::string& text) {
     digits += zeros + 1;
     zeros = 0;
   }
-  return bigfloat(text.c_str(), digits <= kLiteralDigits ? bignum::INFINITE : kLiteralDigits);
+  if (digits > literalDigits() && unlimited()) {
+    // With the limit off an integer is exact however long.
+    const bigfloat exact(text.c_str(), bignum::INFINITE);
+    if (isExactInteger(exact)) return exact;
+  }
+  return bigfloat(text.c_str(), digits <= literalDigits() ? bignum::INFINITE : literalDigits());
 }
 
 bigfloat working(const bigfloat& x) {
-  if (isExact(x) || (x.prec() >= kLiteralDigits && x.prec() < kResultDigits)) return withPrecision(x, kResultDigits);
+  if (isExact(x) || (x.prec() >= literalDigits() && x.prec() < resultDigits())) return withPrecision(x, resultDigits());
   return x;
 }
 
@@ -89,20 +122,26 @@ bigfloat add(const bigfloat& a, const bigfloat& b) { return combine(a, b, false)
 bigfloat subtract(const bigfloat& a, const bigfloat& b) { return combine(a, b, true); }
 
 bigfloat multiply(const bigfloat& a, const bigfloat& b) {
-  if (isExact(a) && isExact(b)) return bignum::cutBeyond(a * b, kLiteralDigits);
+  if (isExact(a) && isExact(b)) return cutUnlessWholeAndUnlimited(a * b);
   return accuracy::multiplied(a * b, a, b);
 }
 
 bigfloat divide(const bigfloat& a, const bigfloat& b) {
-  if (isExact(a) && isExact(b))
-    if (const auto q = bignum::exactQuotient(a, b, kLiteralDigits)) return *q;
+  if (isExact(a) && isExact(b)) {
+    // With the limit off, a whole quotient of integers is exact at any length.
+    const bool whole = unlimited() && isExactInteger(a) && isExactInteger(b) && a.exp() >= b.exp();
+    const long digits =
+        whole ? std::max<long>(literalDigits(), static_cast<long>(a.exp() - b.exp()) + 9) : literalDigits();
+    if (const auto q = bignum::exactQuotient(a, b, digits)) return whole ? *q : bignum::cutBeyond(*q, literalDigits());
+  }
   return accuracy::multiplied(working(a) / working(b), a, b);
 }
 
 bigfloat remainder(const bigfloat& a, const bigfloat& b) {
   if (isExact(a) && isExact(b)) {
-    if (a.sign() != 0 && a.exp() - b.exp() > kExactQuotientDigits)
-      return bignum::fmod(withPrecision(a, kLiteralDigits), withPrecision(b, kLiteralDigits));
+    const bool whole = unlimited() && isExactInteger(a) && isExactInteger(b);
+    if (!whole && a.sign() != 0 && a.exp() - b.exp() > kExactQuotientDigits)
+      return bignum::fmod(withPrecision(a, literalDigits()), withPrecision(b, literalDigits()));
     return bignum::fmod(a, b);
   }
   // The remainder of the stored digits is exact, but the operands' own
@@ -138,7 +177,7 @@ bigfloat integerPower(const bigfloat& x, const bigfloat& n) {
     // with an answer the language takes).
     const bigfloat base = isExact(m) ? working(m) : m;
     value = bignum::pow(base, withPrecision(n, base.prec()));
-    if (isExact(m) && !negative) value.prec(kLiteralDigits);
+    if (isExact(m) && !negative) value.prec(literalDigits());
   } else {
     const auto k = static_cast<unsigned>(bignum::getdouble(count));
     if (isExact(m)) {

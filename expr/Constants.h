@@ -1,13 +1,16 @@
-// The program's shared numbers: VALUE_LIMIT (1e33, the largest magnitude a
-// result may have) and TOLERANCE (1.0E-16, the margin of the functions' domain
-// checks) at 81 digits, PI and E at 90 (a guard word beyond a literal's 81).
+// The program's shared numbers: VALUE_LIMIT (the largest magnitude a result
+// may have: 1e33 by default, the largest number when the limit is off) and
+// TOLERANCE (1.0E-16, the margin of the functions' domain checks) at 81
+// digits, PI and E at the result digits in force (90 by default, a guard word
+// beyond a literal's 81); see expr/EvaluationSettings.h.
 //
 // Each is built on first use, whichever static initialiser or function gets
 // there first (the number library starts itself on its first number), and is
-// read-only afterwards: a SharedConstant holds no number itself and is set up
-// before any code runs, so it can be used from any static initialiser. It
-// converts to the number where one is expected; next to a machine integer
-// (2 * PI.get()) take the number with get().
+// read-only until the settings change: a SharedConstant holds no number itself
+// and is set up before any code runs, so it can be used from any static
+// initialiser. It converts to the number where one is expected; next to a
+// machine integer (2 * PI.get()) take the number with get(). A reference it
+// gives stays valid while the settings stay as they are.
 #pragma once
 
 #include "bignum/bigfloat.h"

@@ -27,7 +27,9 @@ bool moveWithoutReplacing(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-bignum::bigfloat valueOf(const std::string& text) { return bignum::bigfloat(text.c_str(), arithmetic::kLiteralDigits); }
+bignum::bigfloat valueOf(const std::string& text) {
+  return bignum::bigfloat(text.c_str(), arithmetic::literalDigits());
+}
 
 std::string textOf(const bignum::bigfloat& value) { return plainText(value); }
 

@@ -1,12 +1,16 @@
 #include "expr/ExprActions.h"
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 
+#include "bignum/exact.h"
 #include "bignum/functions.h"
 #include "expr/Arithmetic.h"
 #include "expr/Constants.h"
+#include "expr/EvaluationSettings.h"
 #include "expr/FormatValue.h"
 #include "expr/Function.h"
 
@@ -19,8 +23,8 @@ namespace {
 using Kind = ExprParserException::Kind;
 
 const char* const kTooBig = "The result or temporary value is too big !";
-// log10 of the value limit (1e33).
-constexpr double kLog10Limit = 33;
+// log10 of the largest magnitude the number library holds (its exponent range).
+constexpr double kLog10Range = 9.0 * static_cast<double>(bignum::MAXEXPONENT - 1);
 
 // Refused with `message`, the span being the token's first character.
 [[noreturn]] void refuseAt(Kind kind, const std::string& message, const Token& at) {
@@ -32,10 +36,36 @@ constexpr double kLog10Limit = 33;
   throw ExprParserException(kind, message, at->getLine(), at->getColumn(), -1, -1);
 }
 
+// The size guard's refusal of an integer of about `digits` digits.
+[[noreturn]] void refuseSize(double digits, const Token& at) {
+  char count[64];
+  if (digits < 1e15)  // a double counts them exactly
+    std::snprintf(count, sizeof count, "%.0f", std::floor(digits));
+  else
+    std::snprintf(count, sizeof count, "%.3g", digits);
+  const std::string guard = std::to_string(evaluation::settings().sizeGuardDigits);
+  refuseAt(Kind::TooBig,
+           "The result would have " + std::string(count) + " digits, more than the " + guard + " digits allowed !", at);
+}
+
+// With the limit off, whether a result of log10 magnitude `log10` that is an
+// integer (`whole`) may be formed: refused at `at` when not.
+void checkMagnitude(double log10, bool whole, const Token& at) {
+  if (whole && log10 + 1 > static_cast<double>(evaluation::settings().sizeGuardDigits)) refuseSize(log10 + 1, at);
+  if (log10 > kLog10Range) refuseAt(Kind::TooBig, kTooBig, at);
+}
+
+// With the limit off, the digits of an exact integer x beyond the size guard: refused at `at`.
+void checkDigits(const bigfloat& x, const Token& at) {
+  if (arithmetic::unlimited() && arithmetic::isExact(x) && x.sign() != 0 && x.exp() > 0)
+    checkMagnitude(bignum::log10Magnitude(x), true, at);
+}
+
 }  // namespace
 
 bigfloat checked(const bigfloat& x, const Token& op) {
-  if (abs(x) > VALUE_LIMIT) refuseAt(Kind::TooBig, kTooBig, op);
+  if (arithmetic::beyondLimit(x)) refuseAt(Kind::TooBig, kTooBig, op);
+  checkDigits(x, op);
   return x;
 }
 
@@ -57,6 +87,9 @@ bigfloat bitwise(Bitwise operation, const bigfloat& left, const bigfloat& right,
     case Bitwise::And:
       return checked(bitAnd(left, right), op);
     case Bitwise::LeftShift:
+      // With the limit off the shifted number is formed exactly: its size first.
+      if (arithmetic::unlimited() && left.sign() != 0)
+        checkMagnitude(bignum::log10Magnitude(left) + bignum::getdouble(right) * std::log10(2.0), true, op);
       return checked(shiftLeft(left, right), op);
     case Bitwise::RightShift:
       break;
@@ -77,6 +110,9 @@ bigfloat difference(const bigfloat& x, const bigfloat& y, const Token& op) {
 }
 
 bigfloat product(const bigfloat& x, const bigfloat& y, const Token& op) {
+  // The exact product of long exact numbers would be formed before any check.
+  if (arithmetic::unlimited() && arithmetic::isExact(x) && arithmetic::isExact(y) && x.sign() != 0 && y.sign() != 0)
+    checkMagnitude(bignum::log10Magnitude(x) + bignum::log10Magnitude(y), true, op);
   return checked(arithmetic::multiply(x, y), op);
 }
 
@@ -101,26 +137,36 @@ bigfloat power(const bigfloat& x, const bigfloat& y, const Token& op) {
   if (!n && x < 0)
     refuseFrom(Kind::Domain, "In the expression 'x ^ y', y MUST be an integer when x is a negative value !", op);
   // Far beyond the limit (2 ^ (2 ^ 100), 10 ^ 1e30): refused before any powering.
-  if (arithmetic::powerMagnitude(x, n ? *n : y) > kLog10Limit + 1) refuseAt(Kind::TooBig, kTooBig, op);
+  const double magnitude = arithmetic::powerMagnitude(x, n ? *n : y);
+  const std::optional<std::int64_t>& limit = evaluation::settings().limitExponent;
+  if (limit && magnitude > static_cast<double>(*limit) + 1) refuseAt(Kind::TooBig, kTooBig, op);
+  if (!limit) checkMagnitude(magnitude, n && arithmetic::isExact(x) && *n >= 0 && bignum::trunc(x) == x, op);
   return checked(n ? arithmetic::integerPower(x, *n) : arithmetic::generalPower(x, y), op);
 }
 
 bigfloat factorial(const bigfloat& x, const Token& bang) {
   if (x < 0 || !isNonNegativeInteger(x))
     refuseFrom(Kind::Domain, "In the expression 'x!', x MUST be a non-negative integer !", bang);
-  // 31! is about 8.2e33: larger operands are refused without computing.
-  if (x > 30) refuseAt(Kind::TooBig, kTooBig, bang);
-  const int n = std::atoi(formatValue(x, 40).c_str());
+  // log10 x! from the gamma function: a result far beyond the limit or the
+  // size guard is refused without computing (31! is about 8.2e33).
+  const double n = std::round(bignum::getdouble(x));
+  const double magnitude = std::lgamma(n + 1) / std::log(10.0);
+  const std::optional<std::int64_t>& limit = evaluation::settings().limitExponent;
+  if (limit && magnitude > static_cast<double>(*limit) + 1) refuseAt(Kind::TooBig, kTooBig, bang);
+  if (!limit) checkMagnitude(magnitude, true, bang);
+  if (n > 4294967295.0) refuseSize(magnitude + 1, bang);
   return checked(bignum::factorialProduct(1, static_cast<unsigned>(n)), bang);
 }
 
 bigfloat literal(const bigfloat& x, const Token& token) {
-  if (abs(x) > VALUE_LIMIT) {
+  try {
+    return checked(x, token);
+  } catch (const ExprParserException& e) {
+    // The span of the whole literal.
     const int length = static_cast<int>(token->getText().size());
-    throw ExprParserException(Kind::TooBig, kTooBig, token->getLine(), token->getColumn(), token->getLine(),
+    throw ExprParserException(e.kind(), e.what(), token->getLine(), token->getColumn(), token->getLine(),
                               token->getColumn() + length - 1);
   }
-  return x;
 }
 
 bigfloat call(const Token& name, const Token& close, const bigfloat* a, const bigfloat* b) {
@@ -139,11 +185,11 @@ bigfloat call(const Token& name, const Token& close, const bigfloat* a, const bi
   } catch (const Function::TwoArgumentsOnly&) {
     refuse(Kind::Arguments, "Expect two parameters for '" + name->getText() + "(a, b)' function !");
   }
-  if (abs(value) > VALUE_LIMIT) refuse(Kind::TooBig, kTooBig);
+  if (arithmetic::beyondLimit(value)) refuse(Kind::TooBig, kTooBig);
   return value;
 }
 
-std::string answerText(const bigfloat& value) { return formatValue(value, 40); }
+std::string answerText(const bigfloat& value) { return ::answerText(value, evaluation::settings()); }
 
 bigfloat namedConstant(const Token& name) {
   const std::string& text = name->getText();

@@ -23,7 +23,9 @@ bignum::bigfloat bitwise(Bitwise operation, const bignum::bigfloat& left, const 
 // ~x, refused unless x is a non-negative integer; then the size check.
 bignum::bigfloat complement(const bignum::bigfloat& x, const Token& tilde);
 // x after the size check at `op`: refused with "The result or temporary value
-// is too big !" when |x| > 1e33.
+// is too big !" when |x| lies beyond the value limit (1e33 by default) or,
+// with the limit off, beyond the number library's range; an exact integer
+// with more digits than the size guard allows is refused with its count.
 bignum::bigfloat checked(const bignum::bigfloat& x, const Token& op);
 // x + y, x - y and x * y by the rules of expr/Arithmetic.h, after the size
 // check at `op`.
@@ -36,9 +38,11 @@ bignum::bigfloat remainder(const bignum::bigfloat& x, const bignum::bigfloat& y,
 // x ^ y: 0 or 1 for x = 0 (a negative y refused); binary powering for an
 // integer y (one within the integer test counts), which a negative x needs;
 // exp(y log x) otherwise. A power whose size, estimated from y log10 |x|, lies
-// far beyond the limit is refused as too big before it is computed.
+// far beyond the limit (or, with the limit off, an integer power beyond the
+// size guard) is refused as too big before it is computed.
 bignum::bigfloat power(const bignum::bigfloat& x, const bignum::bigfloat& y, const Token& op);
-// x! for a non-negative integer x up to 30 (above, too big without computing).
+// x! for a non-negative integer x; one whose size, from the gamma function,
+// lies far beyond the limit or the size guard is refused without computing.
 bignum::bigfloat factorial(const bignum::bigfloat& x, const Token& bang);
 // A literal's value after the size check with the span of its text.
 bignum::bigfloat literal(const bignum::bigfloat& x, const Token& token);
@@ -67,7 +71,7 @@ class Access {
   static bignum::bigfloat lookUp(Parser& parser, const Token& name);
 };
 
-// The answer text of a statement (40 decimals).
+// The answer text of a statement under the settings in force (see answerText in FormatValue.h).
 std::string answerText(const bignum::bigfloat& value);
 // The value of a name that is no variable or constant: PI, E, or refused with
 // "Undefined variable: " and the span of the name.

@@ -18,13 +18,14 @@ class ExprParserException : public std::exception {
   enum class Kind {
     Syntax,          // the statement does not follow the grammar
     Character,       // a character the lexer cannot take there: unknown, or breaking a token
-    TooBig,          // a result or an intermediate value beyond the value limit
+    TooBig,          // a result or an intermediate value beyond the value limit or the size guard
     Domain,          // an operand outside the operation's or function's domain
     DivisionByZero,  // x / 0, x % 0, 0 ^ y with y < 0
     UndefinedName,   // an unknown variable or function
     Arguments,       // a function called with the wrong number of arguments
     Nesting,         // brackets or calls nested beyond the parser's depth
     Resources,       // not enough memory or disk space
+    Cancelled,       // stopped from outside (bignum::requestCancel) before it ended
     Internal,        // anything else that went wrong inside
   };
 

@@ -1,7 +1,14 @@
 #include "expr/FormatValue.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <sstream>
+#include <vector>
+
+#include "bignum/exact.h"
+#include "expr/Arithmetic.h"
+#include "expr/EvaluationSettings.h"
 
 namespace {
 
@@ -54,4 +61,75 @@ std::string plainText(const bignum::bigfloat& value) {
   else
     out << bignum::pretty << value;
   return out.str();
+}
+
+namespace {
+
+// The significant digits of x that are right: all of an exact number's; of a
+// computed one, those its words hold, less the last word of one that carries
+// a guard word beyond a literal's digits.
+long rightDigits(const bignum::bigfloat& x) {
+  if (arithmetic::isExact(x)) return LONG_MAX;
+  std::uint32_t lead = 0;
+  x.words(0, 1, &lead);
+  int leadDigits = 0;
+  for (std::uint32_t w = lead; w != 0; w /= 10) ++leadDigits;
+  const long held = std::min<long>(x.prec(), static_cast<long>(x.size()) * bignum::Basedigits);
+  const long guard = x.prec() > arithmetic::literalDigits() ? bignum::Basedigits : 0;
+  return std::max(1L, held - (bignum::Basedigits - leadDigits) - guard);
+}
+
+}  // namespace
+
+std::string scientific(const bignum::bigfloat& value, long significant) {
+  const std::size_t n = static_cast<std::size_t>(std::max(1L, significant));
+  // The leading words: enough for the digits kept and the one that rounds them.
+  const std::size_t count = std::min(value.size(), n / bignum::Basedigits + 2);
+  std::vector<std::uint32_t> words(count);
+  value.words(0, count, words.data());
+  std::string digits = std::to_string(words[0]);
+  for (std::size_t i = 1; i < count; ++i) {
+    const std::string word = std::to_string(words[i]);
+    digits += std::string(static_cast<std::size_t>(bignum::Basedigits) - word.size(), '0') + word;
+  }
+  // The leading digit's power of ten.
+  std::int64_t exponent =
+      bignum::Basedigits * (value.wordExponent() - 1) + static_cast<std::int64_t>(std::to_string(words[0]).size()) - 1;
+  if (digits.size() > n) {
+    const bool up = digits[n] >= '5';
+    digits.resize(n);
+    if (up) {
+      std::size_t i = n;
+      while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+      if (i == 0) {
+        digits.insert(digits.begin(), '1');
+        digits.pop_back();
+        ++exponent;
+      } else {
+        ++digits[i - 1];
+      }
+    }
+  }
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::string text = value.sign() < 0 ? "-" : "";
+  text += digits[0];
+  if (digits.size() > 1) text += "." + digits.substr(1);
+  return text + (exponent < 0 ? "e-" : "e+") + std::to_string(exponent < 0 ? -exponent : exponent);
+}
+
+std::string answerText(const bignum::bigfloat& value, const EvaluationSettings& s) {
+  if (value.sign() == 0) return "0";
+  if (arithmetic::isExact(value) && value.wordExponent() >= static_cast<std::int64_t>(value.size())) {
+    std::ostringstream out;  // an integer: every digit, however many
+    out.imbue(std::locale::classic());
+    out << bignum::pretty << value;
+    return out.str();
+  }
+  const long P = s.workingDigits(), D = s.decimals;
+  const double magnitude = bignum::log10Magnitude(value);
+  if (magnitude < -static_cast<double>(P - 9)) return "0";
+  if (magnitude > static_cast<double>(P - D - 8)) return scientific(value, std::min(P - 8, rightDigits(value)));
+  if (s.notation == EvaluationSettings::Notation::Auto && magnitude < -10)
+    return scientific(value, std::min(std::max(D, 1L), rightDigits(value)));
+  return formatValue(value, static_cast<int>(D));
 }

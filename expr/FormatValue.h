@@ -20,3 +20,20 @@ std::string formatValue(const bignum::bigfloat& value, int digits);
 // before or after its point keeps the exponent notation (0.ddd...e<exponent>),
 // which reads back the same.
 std::string plainText(const bignum::bigfloat& value);
+
+// The answer text of `value` under the settings `s` (D decimals, P = D + 41):
+// - within 10^-(P - 9) of zero (the integer test's tolerance): "0";
+// - an exact integer: all its digits;
+// - a value below 10^(P - D - 8) in magnitude: formatValue(value, D), except
+//   that with the "auto" notation a value below 1e-10 is written as
+//   scientific() with at most D significant digits;
+// - a larger one: scientific() with P - 8 significant digits.
+// Never more significant digits than the value holds right: all of an exact
+// one's, all but the last word of a computed one longer than a literal.
+struct EvaluationSettings;
+std::string answerText(const bignum::bigfloat& value, const EvaluationSettings& s);
+
+// `value` (not zero) as d.ddd...e+N / e-N with `significant` digits rounded
+// (a digit 5 or more after them rounds up), trailing zeros and a trailing
+// point dropped: "3e-50", "7.25e+43".
+std::string scientific(const bignum::bigfloat& value, long significant);

@@ -3,8 +3,8 @@
 //
 // A function throws a std::string with its message when the argument is
 // outside its domain, before computing anything. Exact arguments (integers)
-// get the 81 digits of a literal before any computation whose result is not
-// exact; results have the argument's precision.
+// get the digits of a literal (81 by default) before any computation whose
+// result is not exact; results have the argument's precision.
 #pragma once
 
 #include "bignum/bigfloat.h"

@@ -1,6 +1,7 @@
 // The built-in functions. Each checks its domain first and throws its
 // message; then it computes with the number library at the argument's
-// precision, at least 90 digits (a guard word beyond a literal's 81). Where a
+// precision, at least L + 9 digits (a guard word beyond a literal's L, 81 by
+// default; see expr/Arithmetic.h). Where a
 // formula cancels (the hyperbolic functions near zero, acosh near 1), it works
 // with extra digits and cuts the result back.
 //
@@ -49,7 +50,7 @@ void refuseIf(bool condition, const char* message) {
 const char* const kUndefinedLogarithm = "Undefined logarithm value !";
 
 // A fresh 0.5 at the digits of a literal.
-bigfloat half() { return bigfloat("0.5", arithmetic::kLiteralDigits); }
+bigfloat half() { return bigfloat("0.5", arithmetic::literalDigits()); }
 
 // The condition numbers (log10) of the functions that magnify their
 // argument's error beyond the guard word, from doubles: f is the result.

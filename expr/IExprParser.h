@@ -9,6 +9,7 @@
 
 #include "bignum/bigfloat.h"
 #include "config/IConfig.h"
+#include "expr/EvaluationSettings.h"
 #include "expr/ExprParserException.h"
 #include "expr/IExprParserDisplayer.h"
 #include "expr/IExprParserLog.h"
@@ -30,7 +31,10 @@ class IExprParser {
   // one log call per statement, then one display call per variable the text
   // assigned (names in order, "ans" for plain expressions). Throws
   // ExprParserException on the first error; the variables are then as before
-  // (statements before the error stay logged).
+  // (statements before the error stay logged). A stop asked for through
+  // bignum::requestCancel() (from a signal handler or another thread) while
+  // it runs ends it so, with the kind Cancelled; one asked for before it
+  // began is forgotten.
   virtual void parse(const std::string& text) = 0;
   // Removes a variable (if there is one) and tells the displayer either way.
   virtual void removeVariable(const std::string& name) = 0;
@@ -79,11 +83,20 @@ class IExprParser {
   // The entries of the last loaded constants file that were skipped, by name,
   // with their value texts as the file has them (the last of a repeated name).
   virtual const std::map<std::string, std::string>& skippedConstants() const = 0;
+  // The evaluation settings in force: answer decimals, value limit, notation
+  // (see expr/EvaluationSettings.h). They belong to the one evaluator:
+  // resetInstance() puts the defaults back.
+  virtual const EvaluationSettings& settings() const = 0;
+  // Puts `s` in force for the evaluations that follow; false, changing
+  // nothing, when a field lies outside its range. The user constants are read
+  // again at the new precision.
+  virtual bool setSettings(const EvaluationSettings& s) = 0;
   // Whether `text` is one name, or one decimal number (never throws).
   virtual bool isValidName(const std::string& text) = 0;
   virtual bool isValidNumber(const std::string& text) = 0;
   // Whether `text` may be the value of a variable or constant that comes in
   // from outside: a decimal number after at most one "-", whose magnitude is
-  // at most VALUE_LIMIT (never throws).
+  // at most VALUE_LIMIT, or within the number library's range when the limit
+  // is off (never throws).
   virtual bool isValidValue(const std::string& text) = 0;
 };

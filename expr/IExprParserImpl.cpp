@@ -11,11 +11,13 @@
 
 #include "ExprLexer.hpp"
 #include "ExprParser.hpp"
+#include "bignum/cancel.h"
 #include "bignum/resource_error.h"
 #include "config/IConfig.h"
 #include "expr/Arithmetic.h"
 #include "expr/Constants.h"
 #include "expr/ConstantsFile.h"
+#include "expr/EvaluationSettings.h"
 #include "expr/FormatValue.h"
 #include "tools/shared_ptr.h"
 
@@ -53,6 +55,8 @@ void run(const std::string& text, StartRule startRule, IExprParserDisplayer* dis
     throw ExprParserException(Kind::Syntax, e.toString());
   } catch (const ExprParserException&) {
     throw;
+  } catch (const bignum::Cancelled&) {
+    throw ExprParserException(Kind::Cancelled, "The computation was interrupted !");
   } catch (const bignum::ResourceError&) {
     throw ExprParserException(Kind::Resources, "Not enough memory or disk space for this computation !");
   } catch (const std::bad_alloc&) {
@@ -88,9 +92,11 @@ IExprParser* IExprParser::instance() {
 void IExprParser::resetInstance() {
   owner().reset();
   current = nullptr;
+  evaluation::setSettings(EvaluationSettings{});
 }
 
 void IExprParserImpl::parse(const std::string& text) {
+  bignum::clearCancel();  // a stop asked for before this text began was meant for an earlier one
   try {
     run(
         text, [](ExprParser& parser) { parser.program(); }, displayer_, log_, &variables_, &constants_);
@@ -198,6 +204,16 @@ IExprParser::ConstantsSave IExprParserImpl::saveConstants(const std::string& pat
   return report;
 }
 
+const EvaluationSettings& IExprParserImpl::settings() const { return evaluation::settings(); }
+
+bool IExprParserImpl::setSettings(const EvaluationSettings& s) {
+  const long digits = arithmetic::literalDigits();
+  if (!evaluation::setSettings(s)) return false;
+  // The constants are read at the digits of a literal: again at the new ones.
+  if (arithmetic::literalDigits() != digits) adoptConstants(constantTexts());
+  return true;
+}
+
 bool IExprParserImpl::isValidName(const std::string& text) {
   return accepts(text, [](ExprParser& parser) { parser.nameOnly(); });
 }
@@ -210,7 +226,7 @@ bool IExprParserImpl::isValidValue(const std::string& text) {
   const std::string magnitude = text.rfind('-', 0) == 0 ? text.substr(1) : text;
   if (magnitude.empty() || !isValidNumber(magnitude)) return false;
   try {
-    return !(abs(bignum::bigfloat(magnitude.c_str(), arithmetic::kLiteralDigits)) > VALUE_LIMIT);
+    return !arithmetic::beyondLimit(bignum::bigfloat(magnitude.c_str(), arithmetic::literalDigits()));
   } catch (...) {
     return false;
   }

@@ -20,6 +20,8 @@ class IExprParserImpl : public IExprParser {
   bool setConstants(const std::map<std::string, std::string>& texts) override;
   const std::map<std::string, bignum::bigfloat>& constants() const override { return constants_; }
   const std::map<std::string, std::string>& skippedConstants() const override { return skippedConstants_; }
+  const EvaluationSettings& settings() const override;
+  bool setSettings(const EvaluationSettings& s) override;
   bool isValidName(const std::string& text) override;
   bool isValidNumber(const std::string& text) override;
   bool isValidValue(const std::string& text) override;

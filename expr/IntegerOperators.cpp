@@ -3,72 +3,58 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "bignum/exact.h"
 #include "bignum/functions.h"
+#include "bignum/radix.h"
 #include "expr/Arithmetic.h"
+#include "expr/EvaluationSettings.h"
 #include "expr/FormatValue.h"
 
 using bignum::bigfloat;
 
 namespace {
 
-// The working zero of the digit loops: the text "0" read at a literal's digits.
-bigfloat zero() { return bigfloat("0", arithmetic::kLiteralDigits); }
-
-// The value of a binary digit text, most significant digit first.
-bigfloat fromBinaryDigits(const std::string& digits) {
-  bigfloat v = zero();
-  for (char c : digits) {
-    v = v * 2;
-    if (c == '1') v = v + 1;
-  }
-  return v;
-}
-
-// The integer isInteger gives for x (x itself when it is none).
+// The exact integer isInteger gives for x (x's own value when it is none).
 bigfloat asInteger(bigfloat x) {
   isInteger(x);
-  return x;
+  return x.prec(bignum::INFINITE);
 }
 
-// a and b aligned at their last digits: the longer one's unpartnered leading
-// digits, then the overlap combined digit by digit.
+// x and y as binary words combined word by word; `keepLonger`: the longer
+// operand's words beyond the shorter one's stay (or, xor), else they go (and).
 template <class Combine>
-std::string combineDigits(const std::string& a, const std::string& b, bool keepLeading, Combine combine) {
-  const std::string& longer = a.size() >= b.size() ? a : b;
-  const std::string& shorter = a.size() >= b.size() ? b : a;
-  const std::size_t lead = longer.size() - shorter.size();
-  std::string result = keepLeading ? longer.substr(0, lead) : std::string();
-  for (std::size_t i = 0; i < shorter.size(); ++i)
-    result += combine(longer[lead + i] == '1', shorter[i] == '1') ? '1' : '0';
-  return result;
+bigfloat combineWords(const bigfloat& x, const bigfloat& y, bool keepLonger, Combine combine) {
+  std::vector<std::uint32_t> a = bignum::binaryWords(asInteger(x)), b = bignum::binaryWords(asInteger(y));
+  if (a.size() < b.size()) std::swap(a, b);
+  if (!keepLonger) a.resize(b.size());
+  for (std::size_t i = 0; i < b.size(); ++i) a[i] = combine(a[i], b[i]);
+  return bignum::fromBinaryWords(a);
 }
 
-// Shift counts up to this many bits are carried out exactly; beyond it a left
-// shift of a non-zero number saturates (no result of the language comes near).
+// Shift counts up to this many bits are carried out exactly while the value
+// limit is on; beyond it a left shift of a non-zero number saturates (no
+// result within a limit of 10^1000 comes near). With the limit off the caller
+// checks the size first and every count is exact.
 constexpr std::int64_t kExactShiftBits = 4096;
 
 // The largest number in range, with x's sign: what the library gives for a
 // result too large to hold.
 bigfloat saturated(const bigfloat& x) {
-  const bigfloat largest("1e999999999999999999999999", arithmetic::kLiteralDigits);
+  const bigfloat largest("1e999999999999999999999999", arithmetic::literalDigits());
   return x.sign() < 0 ? -largest : largest;
-}
-
-// x * factor^n + 1/2, cut toward zero; factor is 2 or 0.5, both exact.
-bigfloat scaledAndRounded(const bigfloat& x, const bigfloat& factor, std::int64_t n) {
-  return bignum::trunc(x * pow(factor, static_cast<unsigned>(n)) + bigfloat("0.5", arithmetic::kLiteralDigits));
 }
 
 // An exact number from a machine integer of any size.
 bigfloat exactOf(std::int64_t value) { return bigfloat(std::to_string(value).c_str(), bignum::INFINITE); }
 
 // x * 2^y + 1/2 cut toward zero, with the general power; for counts that are
-// not integers (only direct calls give them) or too large to form exactly.
+// not integers (only direct calls give them).
 bigfloat scaledByPower(const bigfloat& x, const bigfloat& y) {
-  const long digits = arithmetic::kLiteralDigits;
+  const long digits = arithmetic::literalDigits();
   const bigfloat power = bignum::exp(arithmetic::withLiteralDigits(y) * bignum::log(bigfloat("2.0", digits)));
   return bignum::trunc(x * power + bigfloat("0.5", digits));
 }
@@ -81,66 +67,66 @@ std::int64_t shiftCount(bigfloat y, std::int64_t limit) {
   return static_cast<std::int64_t>(bignum::getdouble(y));
 }
 
+// x / 2^n rounded to the nearest integer, halves up, for an integer x >= 0.
+bigfloat halvedAndRounded(const bigfloat& x, std::int64_t n) {
+  if (n == 0) return x;
+  const std::vector<std::uint32_t> words = bignum::binaryWords(x);
+  const auto whole = static_cast<std::size_t>(n / 32);
+  const auto bits = static_cast<unsigned>(n % 32);
+  // The bit worth a half of the result's unit rounds it up.
+  const std::size_t halfBit = static_cast<std::size_t>(n - 1);
+  const bool up = halfBit / 32 < words.size() && ((words[halfBit / 32] >> (halfBit % 32)) & 1) != 0;
+  std::vector<std::uint32_t> q;
+  for (std::size_t i = whole; i < words.size(); ++i) {
+    const std::uint64_t pair = words[i] | (i + 1 < words.size() ? std::uint64_t{words[i + 1]} << 32 : 0);
+    q.push_back(static_cast<std::uint32_t>(pair >> bits));
+  }
+  const bigfloat result = bignum::fromBinaryWords(q);
+  return up ? result + 1 : result;
+}
+
 }  // namespace
 
 bool isInteger(bigfloat& x) {
-  const std::string s = formatValue(x, 72);
+  if (arithmetic::isExact(x) && (x.sign() == 0 || bignum::trunc(x) == x)) return true;
+  const std::string s = formatValue(x, static_cast<int>(evaluation::settings().workingDigits() - 9));
   if (s.find('.') != std::string::npos) return false;
-  x = bigfloat(s.c_str(), arithmetic::kLiteralDigits);
+  x = bigfloat(s.c_str(), arithmetic::literalDigits());
   return true;
 }
 
 bool isNonNegativeInteger(bigfloat x) { return x >= bigfloat(0) && isInteger(x); }
 
-std::string toBinaryDigits(bigfloat x) {
-  std::string reversed;
-  const bigfloat two(2);
-  do {
-    if (bignum::fmod(x, two) == 1) {
-      reversed += '1';
-      x = (x - 1) / two;
-    } else {
-      reversed += '0';
-      x = x / two;
-    }
-  } while (x > 0);
-  return std::string(reversed.rbegin(), reversed.rend());
-}
+std::string toBinaryDigits(const bigfloat& x) { return bignum::radixDigits(asInteger(x), 1); }
 
 bigfloat bitOr(const bigfloat& x, const bigfloat& y) {
-  return fromBinaryDigits(combineDigits(toBinaryDigits(asInteger(x)), toBinaryDigits(asInteger(y)), true,
-                                        [](bool a, bool b) { return a || b; }));
+  return combineWords(x, y, true, [](std::uint32_t a, std::uint32_t b) { return a | b; });
 }
 
 bigfloat bitXor(const bigfloat& x, const bigfloat& y) {
-  return fromBinaryDigits(combineDigits(toBinaryDigits(asInteger(x)), toBinaryDigits(asInteger(y)), true,
-                                        [](bool a, bool b) { return a != b; }));
+  return combineWords(x, y, true, [](std::uint32_t a, std::uint32_t b) { return a ^ b; });
 }
 
 bigfloat bitAnd(const bigfloat& x, const bigfloat& y) {
-  return fromBinaryDigits(combineDigits(toBinaryDigits(asInteger(x)), toBinaryDigits(asInteger(y)), false,
-                                        [](bool a, bool b) { return a && b; }));
+  return combineWords(x, y, false, [](std::uint32_t a, std::uint32_t b) { return a & b; });
 }
 
 bigfloat bitNot(const bigfloat& x) {
-  const std::string digits = toBinaryDigits(asInteger(x));
-  const std::size_t n = digits.size(), width = (n + 31) / 32 * 32;
-  // W - n one-digits, then the complement of each digit.
-  bigfloat v = pow(bigfloat(2), static_cast<unsigned>(width - n)) - 1;
-  for (char c : digits) {
-    v = v * 2;
-    if (c == '0') v = v + 1;
-  }
-  return v;
+  // Every bit of the words x takes (one for zero) inverted.
+  std::vector<std::uint32_t> words = bignum::binaryWords(asInteger(x));
+  if (words.empty()) words.push_back(0);
+  for (std::uint32_t& word : words) word = ~word;
+  return bignum::fromBinaryWords(words);
 }
 
 bigfloat shiftLeft(const bigfloat& x, const bigfloat& y) {
   if (y < 0) return shiftRight(x, -y);
   if (x.sign() == 0) return x;
-  const std::int64_t n = shiftCount(y, kExactShiftBits);
+  const bool exact = arithmetic::unlimited();
+  const std::int64_t n = shiftCount(y, exact ? std::numeric_limits<std::int32_t>::max() : kExactShiftBits);
   if (n == -2) return scaledByPower(x, y);
   if (n == -1) return saturated(x);
-  return scaledAndRounded(x, bigfloat(2), n);
+  return asInteger(x) * pow(bigfloat(2), static_cast<unsigned>(n));
 }
 
 bigfloat shiftRight(const bigfloat& x, const bigfloat& y) {
@@ -151,35 +137,30 @@ bigfloat shiftRight(const bigfloat& x, const bigfloat& y) {
   const std::int64_t bits = e / 3 * 10 + 12;
   const std::int64_t n = shiftCount(y, bits);
   if (n == -1) return bigfloat(0);
-  if (n == -2 || n > kExactShiftBits) return scaledByPower(x, -y);
-  return scaledAndRounded(x, bigfloat("0.5", bignum::INFINITE), n);
+  if (n == -2) return scaledByPower(x, -y);
+  return halvedAndRounded(asInteger(x), n);
 }
 
 namespace {
 
-// The value of a digit character of a binary, octal or hexadecimal text.
-int digitValue(char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c - 'A' + 10; }
-
-// The digits of `text` from `first` on in the given radix, leading zeros
+// The digits of `text` from `first` on in base 2^bits, leading zeros
 // skipped, or the largest number when there are so many that the value
 // surely exceeds `limit` (see IntegerOperators.h).
-bigfloat fromRadixDigits(const std::string& text, std::size_t first, int radix, const bigfloat& limit) {
+bigfloat fromRadixDigits(const std::string& text, std::size_t first, int bits, const bigfloat& limit) {
   const std::size_t lead = std::min(text.find_first_not_of('0', first), text.size());
   const std::size_t count = text.size() - lead;
   // The value is at least radix^(count - 1); a whole decimal digit to spare
   // keeps the double's rounding of both logarithms out of the decision.
   if (count > 1 && limit.sign() > 0 &&
-      static_cast<double>(count - 1) * std::log10(static_cast<double>(radix)) > bignum::log10Magnitude(limit) + 1)
+      static_cast<double>(count - 1) * bits * std::log10(2.0) > bignum::log10Magnitude(limit) + 1)
     return saturated(limit);
-  bigfloat v = zero();
-  for (std::size_t i = lead; i < text.size(); ++i) v = v * radix + digitValue(text[i]);
-  return v;
+  return bignum::fromRadixDigits(std::string_view(text).substr(lead), bits);
 }
 
 }  // namespace
 
-bigfloat fromBinaryText(const std::string& text, const bigfloat& limit) { return fromRadixDigits(text, 2, 2, limit); }
+bigfloat fromBinaryText(const std::string& text, const bigfloat& limit) { return fromRadixDigits(text, 2, 1, limit); }
 
-bigfloat fromOctalText(const std::string& text, const bigfloat& limit) { return fromRadixDigits(text, 1, 8, limit); }
+bigfloat fromOctalText(const std::string& text, const bigfloat& limit) { return fromRadixDigits(text, 1, 3, limit); }
 
-bigfloat fromHexText(const std::string& text, const bigfloat& limit) { return fromRadixDigits(text, 2, 16, limit); }
+bigfloat fromHexText(const std::string& text, const bigfloat& limit) { return fromRadixDigits(text, 2, 4, limit); }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "bignum/radix.h"
 #include "expr/Constants.h"
 #include "expr/FormatValue.h"
 
@@ -31,13 +32,11 @@ Grouping groupingOf(int base) {
 
 std::string radixText(bigfloat value, int base) {
   const Grouping grouping = groupingOf(base);
-  const bigfloat b(base);
+  const std::string digits = bignum::radixDigits(value.prec(bignum::INFINITE), base == 2 ? 1 : base == 8 ? 3 : 4);
   std::string reversed;  // built from the right end
   int n = 0;
-  do {
-    const int digit = static_cast<int>(bignum::getdouble(bignum::fmod(value, b)));
-    value = (value - digit) / b;
-    reversed += "0123456789ABCDEF"[digit];
+  for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
+    reversed += *digit;
     ++n;
     const int r = n % grouping.cycle;
     if (std::find(grouping.blanks.begin(), grouping.blanks.end(), r) != grouping.blanks.end()) {
@@ -47,7 +46,7 @@ std::string radixText(bigfloat value, int base) {
       reversed += " ,";
       n += 2;
     }
-  } while (value > 0);
+  }
   std::string text(reversed.rbegin(), reversed.rend());
   if (!text.empty() && text.front() == ' ') text.erase(0, 1);
   if (text.rfind(", ", 0) == 0) text.erase(0, 2);

@@ -40,7 +40,7 @@ int importVariables(const std::string& path) {
         ++skipped;
         continue;
       }
-      parser->setVariable(node->getName(), bignum::bigfloat(text.c_str(), arithmetic::kLiteralDigits));
+      parser->setVariable(node->getName(), bignum::bigfloat(text.c_str(), arithmetic::literalDigits()));
     }
     store->release();
     return skipped;

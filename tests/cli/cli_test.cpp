@@ -193,6 +193,13 @@ TEST(Program, ExitStatusesAndStreams) {
        "error: cannot read the constants file " + dir.file("missing")},
       {"-q", "", 2, "", "numbrix-cli: unknown option -q\nTry 'numbrix-cli --help'.\n"},
       {"-v --constants", "", 2, "", "numbrix-cli: option --constants needs an argument\n"},
+      {"-d 3 -e 2/3 --notation=auto -e '2^(0-40)' --no-limit -e '2^100'", "", 0,
+       "0.667\n9.09e-13\n1267650600228229401496703205376\n", ""},
+      {"--limit 1e2 -e 101", "", 1, "", "error: The result or temporary value is too big !"},
+      {"-d 10000001", "", 2, "", "numbrix-cli: option -d needs a whole number of decimals from 0 to 10000000"},
+      {"--limit=1e0", "", 2, "", "numbrix-cli: option --limit needs a power of ten 1eK with K from 1 to"},
+      {"--notation sci", "", 2, "", "numbrix-cli: option --notation needs 'auto' or 'fixed', not 'sci'\n"},
+      {"--no-limit=yes", "", 2, "", "numbrix-cli: option --no-limit takes no argument\n"},
   };
   for (const auto& [arguments, input, status, out, errStart] : cases) {
     const Result result = runProgram(dir, "NUMBRIX_HOME=" + quoted(dir.file("home")), arguments, input);

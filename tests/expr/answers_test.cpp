@@ -20,7 +20,7 @@ namespace {
 
 using bignum::bigfloat;
 
-constexpr mpfr_prec_t kBits = 1200;
+constexpr mpfr_prec_t kBits = 4200;  // answers of up to 1000 decimals, and their guard digits
 
 // An MPFR number that can be copied.
 class Real {
@@ -41,7 +41,7 @@ class Real {
   mpfr_t v_;
 };
 
-// An expression's text and its value to 1200 bits.
+// An expression's text and its value to kBits bits.
 struct Expr {
   std::string text;
   Real value;
@@ -73,14 +73,15 @@ Expr scaled(Expr e, int power) {
   return e;
 }
 
-// Whether `answer` is `exact` rounded to 40 decimals: within half a unit of the
-// 40th decimal (and a hair, for exact values next to a half). Where `mayStop`,
+// Whether `answer` is `exact` rounded to `wanted` decimals: within half a unit
+// of the last (and a hair, for exact values next to a half). Where `mayStop`,
 // an answer may stop short of it (what is left when the operands' own errors
 // reach the digits), cut from a value within a unit of its last digit.
-bool roundedRight(const std::string& answer, const Real& exact, bool mayStop = false) {
+bool roundedRight(const std::string& answer, const Real& exact, bool mayStop = false, long wanted = 40) {
   const std::size_t point = answer.find('.');
-  const std::size_t decimals = point == std::string::npos ? 0 : answer.size() - point - 1;
-  const std::string limit = mayStop && decimals < 40 ? "1.000001e-" + std::to_string(decimals) : "5.000001e-41";
+  const auto decimals = static_cast<long>(point == std::string::npos ? 0 : answer.size() - point - 1);
+  const std::string limit = mayStop && decimals < wanted ? "1.000001e-" + std::to_string(decimals)
+                                                         : "5.000001e-" + std::to_string(wanted + 1);
   Real ours, bound(limit.c_str());
   if (mpfr_set_str(ours.get(), answer.c_str(), 10, MPFR_RNDN) != 0) return false;
   mpfr_sub(ours.get(), ours.get(), exact.get(), MPFR_RNDN);
@@ -253,11 +254,17 @@ TEST_F(Evaluator, RandomExpressionsShowEveryDigitRight) {
       return r;
     }
   };
-  for (int round = 0; round < 300; ++round) {
-    const Expr e = generate(1 + uniform(3));
-    const int digits = 31 + uniform(3);
-    const Expr s = scaled(e, digits - 1 - static_cast<int>(std::floor(std::log10(std::fabs(e.value.approx())))));
-    const std::string answer = answerOf(s.text);
-    EXPECT_TRUE(roundedRight(answer, s.value)) << s.text << " => " << answer;
+  // At the default 40 decimals, and at others: every digit right at any precision.
+  for (const auto& [decimals, rounds] : {std::pair{40L, 300}, {0L, 30}, {9L, 30}, {200L, 30}, {1000L, 10}}) {
+    EvaluationSettings settings;
+    settings.decimals = decimals;
+    ASSERT_TRUE(parser->setSettings(settings));
+    for (int round = 0; round < rounds; ++round) {
+      const Expr e = generate(1 + uniform(3));
+      const int digits = 31 + uniform(3);
+      const Expr s = scaled(e, digits - 1 - static_cast<int>(std::floor(std::log10(std::fabs(e.value.approx())))));
+      const std::string answer = answerOf(s.text);
+      EXPECT_TRUE(roundedRight(answer, s.value, false, decimals)) << s.text << " => " << answer << " at " << decimals;
+    }
   }
 }
