@@ -10,8 +10,8 @@
 //                                               mpz_ui_pow_ui twice, mpz_xor + mpz_get_str
 //
 // Each run is one evaluation; --benchmark_repetitions=3 keeps the best of three.
-#include <gmp.h>
 #include <fcntl.h>
+#include <gmp.h>
 #include <mpfr.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -96,17 +96,27 @@ void peerInteger(benchmark::State& state, Compute compute) {
   }
 }
 
-void peerPi(benchmark::State& state) { peerReal(state, [](mpfr_ptr r) { mpfr_const_pi(r, MPFR_RNDN); }); }
-void peerSqrt2(benchmark::State& state) { peerReal(state, [](mpfr_ptr r) { mpfr_sqrt_ui(r, 2, MPFR_RNDN); }); }
+void peerPi(benchmark::State& state) {
+  peerReal(state, [](mpfr_ptr r) { mpfr_const_pi(r, MPFR_RNDN); });
+}
+void peerSqrt2(benchmark::State& state) {
+  peerReal(state, [](mpfr_ptr r) { mpfr_sqrt_ui(r, 2, MPFR_RNDN); });
+}
 void peerExp1(benchmark::State& state) {
   peerReal(state, [](mpfr_ptr r) {
     mpfr_set_ui(r, 1, MPFR_RNDN);
     mpfr_exp(r, r, MPFR_RNDN);
   });
 }
-void peerLn2(benchmark::State& state) { peerReal(state, [](mpfr_ptr r) { mpfr_log_ui(r, 2, MPFR_RNDN); }); }
-void peerFactorial(benchmark::State& state) { peerInteger(state, [](mpz_ptr z) { mpz_fac_ui(z, 1000000); }); }
-void peerPower(benchmark::State& state) { peerInteger(state, [](mpz_ptr z) { mpz_ui_pow_ui(z, 3, 2000000); }); }
+void peerLn2(benchmark::State& state) {
+  peerReal(state, [](mpfr_ptr r) { mpfr_log_ui(r, 2, MPFR_RNDN); });
+}
+void peerFactorial(benchmark::State& state) {
+  peerInteger(state, [](mpz_ptr z) { mpz_fac_ui(z, 1000000); });
+}
+void peerPower(benchmark::State& state) {
+  peerInteger(state, [](mpz_ptr z) { mpz_ui_pow_ui(z, 3, 2000000); });
+}
 void peerXor(benchmark::State& state) {
   peerInteger(state, [](mpz_ptr z) {
     mpz_t three;
@@ -136,7 +146,11 @@ BENCHMARK_CAPTURE(ours, factorial, {"--no-limit", "-e", "1000000!"})->Name("ours
 BENCHMARK(peerFactorial)->Name("peer/factorial")->Apply(configure);
 BENCHMARK_CAPTURE(ours, power, {"--no-limit", "-e", "3^2000000"})->Name("ours/power")->Apply(configure);
 BENCHMARK(peerPower)->Name("peer/power")->Apply(configure);
-BENCHMARK_CAPTURE(ours, xor, {"--no-limit", "-e", "2^(2^20) $ 3^600000"})->Name("ours/xor")->Apply(configure);
+BENCHMARK_CAPTURE(ours, xor,
+                  {
+                      "--no-limit", "-e", "2^(2^20) $ 3^600000"})
+    ->Name("ours/xor")
+    ->Apply(configure);
 BENCHMARK(peerXor)->Name("peer/xor")->Apply(configure);
 
 int main(int argc, char** argv) { return numbrix_bench::runComparison(argc, argv); }

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <csignal>
 
-#include "bignum/progress.h"
+#include "expr/IExprParser.h"
 
 namespace cli {
 
@@ -16,7 +16,7 @@ std::atomic<bool> interrupted{false};
 
 void onInterrupt(int) {
   interrupted.store(true);
-  bignum::requestCancel();
+  IExprParser::cancel();
 }
 
 using Clock = std::chrono::steady_clock;
@@ -43,8 +43,8 @@ void put(const std::string& text) {
 void onProgress(const char*, double fraction) {
   if (line.fd < 0 || Clock::now() - line.start < std::chrono::seconds(1)) return;
   static const char spinner[] = {'|', '/', '-', '\\'};
-  const std::string state = fraction >= 0 ? std::to_string(static_cast<int>(fraction * 100)) + "%"
-                                          : std::string(1, spinner[line.turn++ % 4]);
+  const std::string state =
+      fraction >= 0 ? std::to_string(static_cast<int>(fraction * 100)) + "%" : std::string(1, spinner[line.turn++ % 4]);
   const std::string text = "\rcomputing " + line.statement + " ... " + state + "\x1b[K";
   if (line.shown && text == line.last) return;
   put(text);
@@ -72,7 +72,7 @@ void ProgressLine::begin(const std::string& statement, int fd) {
   line.statement.clear();
   for (const char c : statement.substr(0, 40)) line.statement += c == '\n' || c == '\t' || c == '\r' ? ' ' : c;
   if (statement.size() > 40) line.statement += "...";
-  bignum::setProgressListener(fd >= 0 ? onProgress : nullptr);
+  IExprParser::setProgressListener(fd >= 0 ? onProgress : nullptr);
 }
 
 void ProgressLine::wipe() {
@@ -83,7 +83,7 @@ void ProgressLine::wipe() {
 void ProgressLine::end() {
   wipe();
   line.fd = -1;
-  bignum::setProgressListener(nullptr);
+  IExprParser::setProgressListener(nullptr);
 }
 
 }  // namespace cli

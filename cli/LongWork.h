@@ -7,8 +7,8 @@
 
 namespace cli {
 
-// Makes SIGINT (Ctrl+C) ask the number library to stop the computation that
-// runs (bignum::requestCancel) and mark the interrupt for interruptRequested().
+// Makes SIGINT (Ctrl+C) ask the evaluator to stop the computation that runs
+// (IExprParser::cancel) and mark the interrupt for interruptRequested().
 void catchInterrupts();
 // Whether an interrupt came since the last forgetInterrupts().
 bool interruptRequested();

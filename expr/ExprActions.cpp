@@ -1,5 +1,6 @@
 #include "expr/ExprActions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -40,7 +41,7 @@ constexpr double kLog10Range = 9.0 * static_cast<double>(bignum::MAXEXPONENT - 1
 [[noreturn]] void refuseSize(double digits, const Token& at) {
   char count[64];
   if (digits < 1e15)  // a double counts them exactly
-    std::snprintf(count, sizeof count, "%.0f", std::floor(digits));
+    std::snprintf(count, sizeof count, "%.0f", digits);
   else
     std::snprintf(count, sizeof count, "%.3g", digits);
   const std::string guard = std::to_string(evaluation::settings().sizeGuardDigits);
@@ -51,7 +52,9 @@ constexpr double kLog10Range = 9.0 * static_cast<double>(bignum::MAXEXPONENT - 1
 // With the limit off, whether a result of log10 magnitude `log10` that is an
 // integer (`whole`) may be formed: refused at `at` when not.
 void checkMagnitude(double log10, bool whole, const Token& at) {
-  if (whole && log10 + 1 > static_cast<double>(evaluation::settings().sizeGuardDigits)) refuseSize(log10 + 1, at);
+  // An estimate a hair below a whole number (10^(10^9)) counts as that number.
+  const double digits = std::floor(log10 + 1e-15 * std::max(1.0, std::fabs(log10))) + 1;
+  if (whole && digits > static_cast<double>(evaluation::settings().sizeGuardDigits)) refuseSize(digits, at);
   if (log10 > kLog10Range) refuseAt(Kind::TooBig, kTooBig, at);
 }
 

@@ -23,6 +23,16 @@ class IExprParser {
   // (for tests; pointers to the old one become invalid).
   static void resetInstance();
 
+  // Asks the evaluation running now to stop (see parse()). Async-signal safe
+  // and callable from any thread, also while parse() runs on another.
+  static void cancel() noexcept;
+  // The listener of the progress of long evaluations: called on the thread
+  // that evaluates, about every 50 ms once a computation has run that long,
+  // with a stage name of the number library and the fraction done (-1 when
+  // unknown); it must return quickly. Null removes it. From any thread.
+  using ProgressListener = void (*)(const char* stage, double fraction);
+  static void setProgressListener(ProgressListener listener) noexcept;
+
   virtual ~IExprParser() = default;
   // The listeners, not owned; null switches the notifications off.
   virtual void setDisplayer(IExprParserDisplayer* displayer) = 0;
@@ -32,7 +42,7 @@ class IExprParser {
   // assigned (names in order, "ans" for plain expressions). Throws
   // ExprParserException on the first error; the variables are then as before
   // (statements before the error stay logged). A stop asked for through
-  // bignum::requestCancel() (from a signal handler or another thread) while
+  // cancel() (from a signal handler or another thread) while
   // it runs ends it so, with the kind Cancelled; one asked for before it
   // began is forgotten.
   virtual void parse(const std::string& text) = 0;

@@ -12,6 +12,7 @@
 #include "ExprLexer.hpp"
 #include "ExprParser.hpp"
 #include "bignum/cancel.h"
+#include "bignum/progress.h"
 #include "bignum/resource_error.h"
 #include "config/IConfig.h"
 #include "expr/Arithmetic.h"
@@ -94,6 +95,10 @@ void IExprParser::resetInstance() {
   current = nullptr;
   evaluation::setSettings(EvaluationSettings{});
 }
+
+void IExprParser::cancel() noexcept { bignum::requestCancel(); }
+
+void IExprParser::setProgressListener(ProgressListener listener) noexcept { bignum::setProgressListener(listener); }
 
 void IExprParserImpl::parse(const std::string& text) {
   bignum::clearCancel();  // a stop asked for before this text began was meant for an earlier one

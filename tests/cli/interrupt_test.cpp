@@ -37,7 +37,9 @@ class Session {
     waitpid(pid_, nullptr, 0);
     close(fd_);
   }
-  void type(const std::string& keys) { EXPECT_EQ(write(fd_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size())); }
+  void type(const std::string& keys) {
+    EXPECT_EQ(write(fd_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+  }
   // What the terminal shows until `text` appears (with it) or `seconds` pass.
   std::string readUntil(const std::string& text, double seconds) {
     const auto end = Clock::now() + std::chrono::duration<double>(seconds);

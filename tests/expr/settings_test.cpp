@@ -35,8 +35,8 @@ bool within(const std::string& answer, mpfr_srcptr exact, long place, const char
 TEST_F(Evaluator, ManyDecimalsAgreeWithMpfr) {
   // An input, and its value as an MPFR function of an argument.
   const std::tuple<const char*, Oracle, const char*> cases[] = {
-      {"PI", mpfr_acos, "-1"}, {"sqrt(2)", mpfr_sqrt, "2"}, {"exp(1)", mpfr_exp, "1"},
-      {"E", mpfr_exp, "1"},    {"ln(10)", mpfr_log, "10"},  {"sin(1)", mpfr_sin, "1"},
+      {"PI", mpfr_acos, "-1"},     {"sqrt(2)", mpfr_sqrt, "2"},  {"exp(1)", mpfr_exp, "1"},
+      {"E", mpfr_exp, "1"},        {"ln(10)", mpfr_log, "10"},   {"sin(1)", mpfr_sin, "1"},
       {"atan(1)", mpfr_atan, "1"}, {"1/7", mpfr_rec_sqrt, "49"},
   };
   for (const long decimals : {1000L, 10000L}) {
@@ -70,6 +70,8 @@ TEST_F(Evaluator, NotationsLimitsAndTheSizeGuard) {
        "2.688117141816135448412625551580013587361111877374192241519160861528028703e+43"},
       {settingsOf(40, std::nullopt), "2^(2^60)",
        "error: The result would have 3.47e+17 digits, more than the 1000000000 digits allowed ! @1:2-1:2"},
+      {settingsOf(40, std::nullopt), "10^(10^9)",
+       "error: The result would have 1000000001 digits, more than the 1000000000 digits allowed ! @1:3-1:3"},
       {settingsOf(40, std::nullopt), "(10^9)!!",
        "error: The result would have 8565705523 digits, more than the 1000000000 digits allowed ! @1:7-1:7"},
       {settingsOf(40, std::nullopt), "exp(1e30)", "error: The result or temporary value is too big ! @1:1-1:9"},
@@ -102,9 +104,13 @@ TEST_F(Evaluator, WithoutTheLimitIntegersAreExact) {
     const std::string x = "0x" + a.get_str(16), y = "0x" + b.get_str(16), n = shift.get_str();
     const mpz_class width = mpz_class(1) << static_cast<mp_bitcnt_t>((mpz_sizeinbase(a.get_mpz_t(), 2) + 31) / 32 * 32);
     const mpz_class rounded = (a + (mpz_class(1) << static_cast<mp_bitcnt_t>(shift.get_ui() - 1))) >> shift.get_ui();
-    const std::tuple<const char*, const std::string&, mpz_class> cases[] = {
-        {" | ", y, a | b}, {" $ ", y, a ^ b}, {" & ", y, a & b}, {" << ", n, a << shift.get_ui()}, {" >> ", n, rounded}};
-    for (const auto& [op, right, expected] : cases) EXPECT_EQ(answerOf((x + op).append(right)), expected.get_str()) << op << bits;
+    const std::tuple<const char*, const std::string&, mpz_class> cases[] = {{" | ", y, a | b},
+                                                                            {" $ ", y, a ^ b},
+                                                                            {" & ", y, a & b},
+                                                                            {" << ", n, a << shift.get_ui()},
+                                                                            {" >> ", n, rounded}};
+    for (const auto& [op, right, expected] : cases)
+      EXPECT_EQ(answerOf((x + op).append(right)), expected.get_str()) << op << bits;
     EXPECT_EQ(answerOf("~" + x), mpz_class(width - 1 - a).get_str()) << bits;
   }
   // 10^1000.5 as d.ddd...e+1000 with 73 digits: its mantissa against 10^0.5.
