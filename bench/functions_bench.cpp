@@ -134,8 +134,10 @@ PAIR("exp", ours<ourExp>, peer<mpfr_exp>, Arg(81)->Unit(benchmark::kMicrosecond)
 PAIR("log", ours<ourLog>, peer<mpfr_log>, Arg(81)->Unit(benchmark::kMicrosecond))
 PAIR("sin", ours<ourSin>, peer<mpfr_sin>, Arg(81)->Unit(benchmark::kMicrosecond))
 PAIR("atan", ours<ourAtan>, peer<mpfr_atan>, Arg(81)->Unit(benchmark::kMicrosecond))
-PAIR("exp", ours<ourExp>, peer<mpfr_exp>, Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond))
-PAIR("log", ours<ourLog>, peer<mpfr_log>, Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond))
+PAIR("exp", ours<ourExp>, peer<mpfr_exp>,
+     Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond))
+PAIR("log", ours<ourLog>, peer<mpfr_log>,
+     Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond))
 PAIR("sin", ours<ourSin>, peer<mpfr_sin>, Arg(10000)->Unit(benchmark::kMillisecond))
 PAIR("atan", ours<ourAtan>, peer<mpfr_atan>, Arg(10000)->Unit(benchmark::kMillisecond))
 PAIR("asin", ours<ourAsin>, peer<mpfr_asin>, Arg(81)->Unit(benchmark::kMicrosecond))

@@ -2,6 +2,8 @@
 //
 //   ours/toBinary/n    binaryWords of the number    vs mpz_set_str from its decimal text
 //   ours/fromBinary/n  fromBinaryWords of its words vs mpz_get_str in base 10
+//   ours/.../Fresh/n   the same with the powers the conversions keep freed
+//                      before each one (as for the first conversion of a size)
 //
 // Unless MEMORYTHRESHOLD is set, long numbers are kept in memory.
 #include <gmp.h>
@@ -33,18 +35,22 @@ const std::string& digitsFor(std::size_t n) {
 
 std::size_t digits(const benchmark::State& state) { return static_cast<std::size_t>(state.range(0)); }
 
+template <bool fresh>
 void oursToBinary(benchmark::State& state) {
   const bigfloat x(digitsFor(digits(state)).c_str(), bignum::INFINITE);
   for (auto _ : state) {
+    if (fresh) bignum::clearRadixCache();
     std::vector<std::uint32_t> words = bignum::binaryWords(x);
     benchmark::DoNotOptimize(words.data());
   }
 }
 
+template <bool fresh>
 void oursFromBinary(benchmark::State& state) {
   const std::vector<std::uint32_t> words =
       bignum::binaryWords(bigfloat(digitsFor(digits(state)).c_str(), bignum::INFINITE));
   for (auto _ : state) {
+    if (fresh) bignum::clearRadixCache();
     bigfloat x = bignum::fromBinaryWords(words);
     benchmark::DoNotOptimize(x.record());
   }
@@ -81,8 +87,10 @@ void peerFromBinary(benchmark::State& state) {
       ->UseRealTime()                  \
       ->Unit(benchmark::kMillisecond);
 
-PAIR("toBinary", oursToBinary, peerToBinary)
-PAIR("fromBinary", oursFromBinary, peerFromBinary)
+PAIR("toBinary", oursToBinary<false>, peerToBinary)
+PAIR("fromBinary", oursFromBinary<false>, peerFromBinary)
+PAIR("toBinaryFresh", oursToBinary<true>, peerToBinary)
+PAIR("fromBinaryFresh", oursFromBinary<true>, peerFromBinary)
 
 }  // namespace
 

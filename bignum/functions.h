@@ -1,4 +1,4 @@
-// Elementary functions of bigfloat numbers: pi, the arithmetic-geometric mean,
+// Elementary functions of bigfloat numbers: pi, e, the arithmetic-geometric mean,
 // logarithm, exponential, general power, factorial products and the circular
 // functions and their inverses, and the inverse hyperbolic tangent.
 //
@@ -8,7 +8,7 @@
 // every word but the last is correct. Zero, always exact, gives exact results
 // (exp(0) = cos(0) = 1, sin(0) = 0, ...). Domains are the caller's to check: a logarithm of a
 // number that is not positive stops the process ("u.sign () > 0").
-// Not thread-safe: pi and log(10) are kept in process-wide caches, which a
+// Not thread-safe: pi, e and logarithms are kept in process-wide caches, which a
 // computation stopped by an exception (Cancelled, ResourceError) leaves valid.
 #pragma once
 
@@ -25,7 +25,12 @@ bigfloat pi(long p);
 bigfloat cachedPi(long p);
 // How many terms of the series the cache holds (0 before its first use).
 std::size_t cachedPiTerms();
-// Empties the caches of pi and log(10), for tests.
+// e to p digits (finite), computed afresh from sum 1/k! by binary splitting.
+bigfloat e(long p);
+// e to p digits from the process-wide cache, whose series is extended (not
+// started over) when more digits are asked for.
+bigfloat cachedE(long p);
+// Empties the caches of pi, e and the logarithms, for tests.
 void clearFunctionCaches();
 
 // Whether x (of finite precision) lies so far below 1 that x^4 is below its
@@ -39,9 +44,11 @@ bigfloat cubicSeries(const bigfloat& x, int n, int d);
 // The arithmetic-geometric mean of a and b >= 0 (zero when either is zero).
 bigfloat agm(const bigfloat& a, const bigfloat& b);
 
-// Natural logarithm of x > 0.
+// Natural logarithm of x > 0: by the arithmetic-geometric mean, and for the
+// integers 2^a 3^b 5^c up to 10^18 (2, 3, 10, ...) from series kept in a cache.
 bigfloat log(const bigfloat& x);
-// e^x; exp(0) is an exact 1.
+// e^x; exp(0) is an exact 1 and exp(1) is cachedE. By its series (bit-burst
+// method), after taking out a multiple of ln 10^9 where |x| >= 48.
 bigfloat exp(const bigfloat& x);
 // x^y = exp(y log x) for x > 0, at the smaller of the two precisions: y log x
 // is taken with as many more digits as it has before the point (no more than

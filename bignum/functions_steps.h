@@ -77,7 +77,8 @@ bigfloat cachedLog10(long p);
 bigfloat logScaleAgm(long p);
 // The scale exponent e of the logarithm's formula at p digits.
 inline std::int64_t logScale(long p) { return p / 2 + 18; }
-// Empties the caches of log(10) and of the logarithm's constant AGM.
+// Empties the caches of log(10), of the logarithm's constant AGM, of e and of
+// the logarithms of small integers.
 void clearLogCaches();
 
 // The work of a binary splitting of `length` items (at least one) that halves

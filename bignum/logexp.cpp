@@ -1,5 +1,5 @@
-// The arithmetic-geometric mean, the logarithm through it, the exponential by
-// Newton's iteration on the logarithm, general powers and factorial products.
+// The arithmetic-geometric mean, the logarithm through it, the exponential
+// (its series is in expseries.cpp), general powers and factorial products.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -8,8 +8,10 @@
 #include <sstream>
 
 #include "bignum/exact.h"
+#include "bignum/expseries.h"
 #include "bignum/functions.h"
 #include "bignum/functions_steps.h"
+#include "bignum/logseries.h"
 #include "bignum/progress.h"
 #include "bignum/storage.h"
 
@@ -27,6 +29,8 @@ std::int64_t agreeingDigits(const bigfloat& a, const bigfloat& b) {
   // |a - b| < 10^difference.exp() and a >= 10^(a.exp() - 9).
   return std::max<std::int64_t>(0, a.exp() - Basedigits - difference.exp());
 }
+
+constexpr long kLog10Margin = 10 * Basedigits;
 
 struct LogCache {
   bigfloat log10;
@@ -46,9 +50,11 @@ LogCache& logCache() {
   return c;
 }
 
-// log x for x > 0 of magnitude near 1 (10^-9 <= x < 1 after the split of log()):
-// with s = 10^-e, e = p/2 + 18 digits, log x = pi (A2 - A1) / (2 A1 A2) where
-// A1 = agm(1, s) and A2 = agm(1, x s). The two means make up most of `stage`.
+// log x for x > 0 of magnitude near 1 (10^-9 <= x < 10^9 after the split of
+// logWithGuard): with s = 10^-e, e = p/2 + 18 digits, log x = pi (A2 - A1) /
+// (2 A1 A2) where A1 = agm(1, s) and A2 = agm(1, x s). Each mean is
+// pi / (2 log(4 / y)) for its y = s or x s to within a factor 1 + O(y^2), and
+// y^2 <= 10^18 s^2 lies 18 digits below p. The two means make up most of `stage`.
 bigfloat logCore(const bigfloat& x, ProgressStage& stage) {
   BIGNUM_CHECK(x.sign() > 0, "u.sign () > 0", "functions");
   const long p = x.prec();
@@ -69,14 +75,21 @@ namespace steps {
 bigfloat cachedLog10(long p) {
   LogCache& c = logCache();
   if (c.log10Prec < p) {
-    ProgressStage stage("logarithm");
-    c.log10 = -logCore(withPrecision(bigfloat("0.1", p), p), stage);
-    c.log10Prec = p;
+    // A few words more than asked: the callers' guards differ by a few words
+    // (the exponential's reduction, the logarithm of a large or small x), and
+    // each would otherwise start it over at a precision just above the last.
+    const long wide = p + kLog10Margin;
+    c.log10 = *smoothLog(bigfloat(10), wide);
+    c.log10Prec = wide;
   }
   return withPrecision(c.log10, p);
 }
 
-void clearLogCaches() { logCache() = LogCache(); }
+void clearLogCaches() {
+  logCache() = LogCache();
+  clearECache();
+  clearSmoothLogCache();
+}
 
 bigfloat logScaleAgm(long p) {
   LogCache& c = logCache();
@@ -128,14 +141,17 @@ bigfloat logWithGuard(const bigfloat& x, long guard) {
   // below 1 more, from x's exact words.
   const bigfloat offset = offsetFromOne(x);
   if (offset.sign() == 0) return withPrecision(bigfloat(), p);
+  if (const auto value = smoothLog(x, p)) return *value;
   const long small = static_cast<long>(std::max<std::int64_t>(0, -offset.exp()));
   bigfloat wide = x;
   wide.prec(p + small + guard);
   const long q = wide.prec();
-  // x = m 10^E with 10^-9 <= m < 1: log x = log m + E log 10.
-  const std::int64_t E = wide.exp();
+  // x = m 10^E with 10^-9 <= m < 1: log x = log m + E log 10. Below 10^9
+  // the mean takes x itself (the formula holds up to x s = 10^9 s, see
+  // logCore), without log 10.
+  const std::int64_t E = wide.exp() == Basedigits ? 0 : wide.exp();
   bigfloat m = wide;
-  m.exp(0);
+  m.exp(wide.exp() - E);
   ProgressStage stage("logarithm");
   bigfloat result = logCore(m, stage);
   if (E != 0) result = result + exactInteger(E) * cachedLog10(q + Basedigits);
@@ -150,58 +166,39 @@ bigfloat log(const bigfloat& x) {
   return logWithGuard(x, kGuard);
 }
 
+namespace {
+
+// An exact integer of int64 range, as an int64.
+std::int64_t toInteger(const bigfloat& whole) {
+  std::ostringstream text;
+  text.imbue(std::locale::classic());
+  text << pretty << whole;
+  return std::strtoll(text.str().c_str(), nullptr, 10);
+}
+
+}  // namespace
+
 bigfloat exp(const bigfloat& x) {
   if (x.sign() == 0) return bigfloat(1);
   requireFinite(x);
-  const long p = x.prec();
+  const long p = x.prec(), q = p + kGuard;
+  if (x == bigfloat(1)) return cachedE(p);
   ProgressStage stage("exponential");
-  cachedLog10(p);
-  // The start value: e^x = e^(x - k ln 10^9) 10^(9 k), the first factor by double.
-  bigfloat y;
-  if (x.exp() < -Basedigits) {
-    y = one(p + kGuard) + x;
-  } else {
-    const double v = getdouble(x);
-    const double lnBase = std::log(1e9);
-    double k = std::floor(v / lnBase);
-    // Beyond the exponent range: the largest number, or zero, as for any result out of range.
-    if (k >= static_cast<double>(MAXEXPONENT)) return largest(p);
-    if (k <= -static_cast<double>(MAXEXPONENT)) return bigfloat();
-    double rest = v - k * lnBase;
-    std::int64_t shift = static_cast<std::int64_t>(k);
-    if (std::fabs(v) > 1e6) {
-      // A double holds x only to its leading 16 digits: v - k ln 10^9 would
-      // keep none of them right, and a start value off by a factor e^8 sends
-      // Newton's step below zero. The reduction is made with x's own digits.
-      const long q = static_cast<long>(x.exp()) + 2 * Basedigits;
-      const bigfloat lnWord = cachedLog10(q) * bigfloat(Basedigits);
-      const bigfloat whole = floor(withPrecision(x, q) / lnWord);
-      rest = getdouble(withPrecision(x, q) - whole * lnWord);
-      // The word count itself, exactly: beyond 2^53 a double would round it.
-      std::ostringstream text;
-      text.imbue(std::locale::classic());
-      text << pretty << whole;
-      shift = std::strtoll(text.str().c_str(), nullptr, 10);
-    }
-    y = bigfloat(std::exp(rest));  // all the digits a double carries
-    y.exp(y.exp() + shift * Basedigits);
-    if (y.sign() == 0) return y;  // below the exponent range
-  }
-  // Newton on the logarithm: y <- y + y (x - log y).
-  // Each step works with a guard of its own: a leading word of one digit in
-  // y or in log y would otherwise cost the step most of a word.
-  // Progress: the digits reached out of those wanted, the logarithm of each
-  // step taking the step's part.
-  const auto target = static_cast<double>(p + kGuard);
-  double reached = 0;
-  for (long q : newtonPrecisions(p + kGuard, 4 * Basedigits)) {
-    stage.delegate(reached, static_cast<double>(q) / target);
-    reached = static_cast<double>(q) / target;
-    y.prec(q + kGuard);
-    y = y + y * (withPrecision(x, q + kGuard) - logWithGuard(y, 0));
-    y.prec(q);
-  }
-  return withPrecision(y, p);
+  const bigfloat exact = withPrecision(x, INFINITE);
+  if (compare(x, bigfloat(kSeriesReach), true) < 0) return withPrecision(expSeries(exact, q, stage), p);
+  // e^x = e^(x - k ln 10^9) 10^(9 k), the first factor's argument in [0, ln 10^9).
+  // Beyond the exponent range: the largest number, or zero, as for any result out of range.
+  const double k = std::floor(getdouble(x) / std::log(1e9));
+  if (k >= static_cast<double>(MAXEXPONENT)) return largest(p);
+  if (k <= -static_cast<double>(MAXEXPONENT)) return bigfloat();
+  // ln 10^9 with k's digits more, so that k ln 10^9 is good to 10^-(q + 18).
+  // A double holds x only to its leading 16 digits, so k comes from x's own.
+  const long lead = static_cast<long>(x.exp()) + 2 * Basedigits;
+  const bigfloat lnWord = cachedLog10(lead + q) * bigfloat(Basedigits);
+  const bigfloat whole = floor(withPrecision(x, lead) / withPrecision(lnWord, lead));
+  bigfloat y = expSeries(exact - whole * lnWord, q, stage);
+  y.exp(y.exp() + toInteger(whole) * Basedigits);  // below the exponent range: zero
+  return y.sign() == 0 ? y : withPrecision(y, p);
 }
 
 namespace {

@@ -2,7 +2,10 @@
 // words and binary words (base 2^32), and the binary, octal and hexadecimal
 // digit texts built on it. Both directions divide and conquer on powers
 // 2^(32 2^j), so that long conversions cost a few long products per level:
-// O(M(n) log n) for n words.
+// O(M(n) log n) for n words. The powers stay for the next conversions (up to
+// those of about twenty million digits), so that converting numbers of like
+// lengths in a row makes them once. Long conversions poll for a stop
+// (cancel.h) and throw Cancelled, leaving the powers as they were.
 #pragma once
 
 #include <cstdint>
@@ -33,5 +36,8 @@ std::string radixDigits(const bigfloat& x, int bits);
 // no digits give zero. The caller validates them: a byte that is not a digit
 // of the base stops the process ("radix digit").
 bigfloat fromRadixDigits(std::string_view digits, int bits);
+
+// Frees the powers the conversions keep; the next conversion makes them again.
+void clearRadixCache();
 
 }  // namespace bignum

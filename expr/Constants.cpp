@@ -57,7 +57,7 @@ const bignum::bigfloat& e() {
   static std::map<long, bignum::bigfloat> kept;
   return atResultDigits(kept, [](long digits) {
     if (digits < static_cast<long>(std::strlen(kEDigits)) - 2) return bignum::bigfloat(kEDigits, digits);
-    return bignum::exp(bignum::bigfloat(1, digits));
+    return bignum::cachedE(digits);
   });
 }
 

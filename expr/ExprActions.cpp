@@ -1,8 +1,8 @@
 #include "expr/ExprActions.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -39,14 +39,17 @@ constexpr double kLog10Range = 9.0 * static_cast<double>(bignum::MAXEXPONENT - 1
 
 // The size guard's refusal of an integer of about `digits` digits.
 [[noreturn]] void refuseSize(double digits, const Token& at) {
+  // Below 10^15 a double counts them exactly; beyond, three digits. Never
+  // in the process locale's notation.
   char count[64];
-  if (digits < 1e15)  // a double counts them exactly
-    std::snprintf(count, sizeof count, "%.0f", digits);
-  else
-    std::snprintf(count, sizeof count, "%.3g", digits);
+  const auto written = digits < 1e15
+                           ? std::to_chars(count, count + sizeof count, digits, std::chars_format::fixed, 0)
+                           : std::to_chars(count, count + sizeof count, digits, std::chars_format::scientific, 2);
   const std::string guard = std::to_string(evaluation::settings().sizeGuardDigits);
   refuseAt(Kind::TooBig,
-           "The result would have " + std::string(count) + " digits, more than the " + guard + " digits allowed !", at);
+           "The result would have " + std::string(count, written.ptr) + " digits, more than the " + guard +
+               " digits allowed !",
+           at);
 }
 
 // With the limit off, whether a result of log10 magnitude `log10` that is an

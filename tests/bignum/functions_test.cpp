@@ -1,7 +1,8 @@
 // The elementary functions against MPFR: fixed arguments spread over their
 // domains at 81 and 1000 digits, random sweeps, arguments next to +-1, large
-// powers and remainders of large quotients; pi and its cache, factorial
-// products, exact and saturated results and the complex functions.
+// powers and remainders of large quotients; the series behind exp and the
+// logarithms of small integers; pi, e and their caches, factorial products,
+// exact and saturated results and the complex functions.
 #include "bignum/functions.h"
 
 #include <gmpxx.h>
@@ -217,19 +218,47 @@ TEST(Functions, ExpOfArgumentsBeyondADoublesDigits) {
   }
 }
 
-// Up to 1000 digits the sweep checks pi: sin, cos and tan of large arguments reduce by it.
-TEST(Pi, AgreesWithMpfrAndItsCacheGrows) {
-  MpfrReference exact(10000);
-  mpfr_const_pi(exact.get(), MPFR_RNDN);
-  EXPECT_TRUE(allButLastWord(bignum::pi(10000), exact.get(), 10000));
+// exp from one word to 10^5 digits: its argument whole (below 48; e^-n of a
+// negative integer part as 1 / e^n) or reduced by ln 10^9, cut into pieces of
+// doubling length; exp(1) is e. Logarithms of 2^a 3^b 5^c come from their
+// series, of other numbers below 10^9 from the mean on x itself.
+TEST(Functions, SeriesAgreeWithMpfr) {
+  std::mt19937_64 rng(20261207);
+  const char* const wholes[] = {"0", "-47", "48", "-1000000", "1"};  // "1" alone: e
+  const char* const logs[] = {"6e17", "3", "1024", "7", "999999999"};
+  for (const auto& [p, cases] : {std::pair{9L, 5}, {81L, 5}, {1000L, 5}, {100000L, 1}}) {
+    for (int i = 0; i < cases; ++i) {
+      const bigfloat whole(wholes[i], bignum::INFINITE), fraction(randomNumber(rng, p, 0).c_str(), p);
+      bigfloat x = i == 4 ? whole : whole + fraction * bigfloat(whole.sign() < 0 ? -1 : 1);
+      x.prec(p);
+      EXPECT_TRUE(agrees(kFunctions[1], x, p));
+      EXPECT_TRUE(agrees(kFunctions[0], bigfloat(logs[i], p), p));
+    }
+  }
+}
+
+// pi and e afresh at 10^4 digits, and their caches. (The sweep checks pi at
+// fewer digits through sin, cos and tan; exp(1) above checks e.)
+TEST(Constants, AgreeWithMpfrAndTheirCachesGrow) {
+  const auto exactE = [](mpfr_ptr r) {
+    mpfr_set_ui(r, 1, MPFR_RNDN);
+    mpfr_exp(r, r, MPFR_RNDN);
+  };
+  const auto exactPi = [](mpfr_ptr r) { mpfr_const_pi(r, MPFR_RNDN); };
+  for (const auto& [fresh, cached, theirs] :
+       {std::tuple{&bignum::pi, &bignum::cachedPi, +exactPi}, std::tuple{&bignum::e, &bignum::cachedE, +exactE}}) {
+    MpfrReference exact(10000);
+    theirs(exact.get());
+    EXPECT_TRUE(allButLastWord(fresh(10000), exact.get(), 10000));
+    bignum::clearFunctionCaches();
+    const bigfloat first = cached(81);
+    EXPECT_EQ(cached(200), fresh(200)) << "the series is kept and continued as a fresh one";
+    EXPECT_EQ(cached(81), first);
+  }
   bignum::clearFunctionCaches();
   EXPECT_EQ(bignum::cachedPiTerms(), 0u);
-  const bigfloat first = bignum::cachedPi(81);
-  const std::size_t terms = bignum::cachedPiTerms();
-  const bigfloat more = bignum::cachedPi(200);
-  EXPECT_TRUE(terms > 0 && bignum::cachedPiTerms() > terms) << "the series is kept and continued";
-  EXPECT_EQ(more, bignum::pi(200)) << "and gives what a fresh computation gives";
-  EXPECT_EQ(bignum::cachedPi(81), first);
+  const std::size_t terms = (bignum::cachedPi(81), bignum::cachedPiTerms());
+  EXPECT_TRUE(terms > 0 && (bignum::cachedPi(200), bignum::cachedPiTerms()) > terms);
 }
 
 TEST(Values, ExactAndSaturatedResults) {

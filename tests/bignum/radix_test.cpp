@@ -7,13 +7,17 @@
 #include <gmpxx.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <functional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "bignum/cancel.h"
 #include "bignum/init.h"
+#include "bignum/scratch.h"
 
 namespace {
 
@@ -52,7 +56,13 @@ std::vector<mpz_class> cases() {
   return values;
 }
 
-TEST(Radix, AgreesWithGmpBothWays) {
+// The conversions keep their powers, some on disk: each test frees them.
+class Radix : public ::testing::Test {
+ protected:
+  void TearDown() override { bignum::clearRadixCache(); }
+};
+
+TEST_F(Radix, AgreesWithGmpBothWays) {
   // With tiny windows every long number is a file, and its products go
   // through files: the shorter ones only then.
   const std::size_t longest = bignum::limits().Memorythreshold < 1000 ? 12000 : 400000;
@@ -76,7 +86,58 @@ TEST(Radix, AgreesWithGmpBothWays) {
   }
 }
 
-TEST(Radix, RefusesWhatItCannotConvert) {
+// In a row, with the powers kept: the same length again, shorter ones with
+// the same top split and shorter or longer quotients (which need the powers of
+// five made anew), lower and higher levels; the powers then go with their files.
+TEST_F(Radix, PowersKeptServeTheNextConversions) {
+  gmp_randclass random(gmp_randinit_default);
+  random.seed(11);
+  const std::size_t files = bignum::scratchFilesInUse();
+  for (const unsigned words : {4300U, 4300U, 5600U, 2900U, 5700U, 1500U, 5600U}) {
+    const mpz_class v = random.get_z_bits(32 * words) | (mpz_class(1) << (32 * words - 1));
+    const bigfloat x(v.get_str().c_str(), bignum::INFINITE);
+    ASSERT_TRUE(bignum::binaryWords(x) == wordsOf(v)) << words;
+    ASSERT_TRUE(bignum::fromBinaryWords(wordsOf(v)) == x) << words;
+  }
+  bignum::clearRadixCache();
+  EXPECT_EQ(bignum::scratchFilesInUse(), files);
+}
+
+// Stopped at several points of both directions, from no powers kept: a stop
+// leaves no file behind, and the powers it kept serve the next conversions.
+TEST_F(Radix, StopsWhenAskedAndLeavesAllUsable) {
+  const unsigned words = bignum::limits().Memorythreshold < 1000 ? 3000 : 110000;
+  gmp_randclass random(gmp_randinit_default);
+  random.seed(5);
+  const mpz_class v = random.get_z_bits(32 * words);
+  const bigfloat x(v.get_str().c_str(), bignum::INFINITE);
+  const std::vector<std::uint32_t> binary = wordsOf(v);
+  for (const int microseconds : {0, 1000, 4000, 10000, 20000, 40000, 80000}) {
+    SCOPED_TRACE(microseconds);
+    bignum::clearRadixCache();
+    const std::size_t files = bignum::scratchFilesInUse();
+    std::thread stopper([&] {
+      std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
+      bignum::requestCancel();
+    });
+    try {
+      bignum::binaryWords(x);
+      bignum::fromBinaryWords(binary);
+    } catch (const bignum::Cancelled&) {
+      // where the stop came; without one both ran to the end
+    }
+    stopper.join();
+    EXPECT_THROW(bignum::binaryWords(x), bignum::Cancelled);
+    EXPECT_THROW(bignum::fromBinaryWords(binary), bignum::Cancelled);
+    bignum::clearCancel();
+    ASSERT_TRUE(bignum::binaryWords(x) == binary);
+    ASSERT_TRUE(bignum::fromBinaryWords(binary) == x);
+    bignum::clearRadixCache();
+    EXPECT_EQ(bignum::scratchFilesInUse(), files);
+  }
+}
+
+TEST_F(Radix, RefusesWhatItCannotConvert) {
   const std::pair<std::function<void()>, const char*> refused[] = {
       {[] { bignum::binaryWords(bigfloat(-5)); }, "x.sign \\(\\) >= 0"},
       {[] { bignum::binaryWords(bigfloat("2.5", bignum::INFINITE)); }, "integer"},
