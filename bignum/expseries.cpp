@@ -28,22 +28,6 @@ using namespace steps;
 
 namespace {
 
-__extension__ typedef unsigned __int128 u128;
-
-// An exact number from an unsigned 128-bit integer.
-bigfloat exactOf(u128 value) {
-  std::uint32_t words[5];
-  std::size_t count = 0;
-  for (u128 v = value; v != 0; v /= Base) ++count;
-  u128 v = value;
-  for (std::size_t i = count; i-- > 0; v /= Base) words[i] = static_cast<std::uint32_t>(v % Base);
-  return bigfloat::fromWords(1, static_cast<std::int64_t>(count), INFINITE, words, count);
-}
-
-struct Split {
-  bigfloat P, Q, T;
-};
-
 // The progress of the splittings: the work of the parts finished (see
 // splittingWork), mapped onto [base, base + share] of the stage.
 struct Tally {

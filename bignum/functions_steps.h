@@ -81,6 +81,24 @@ inline std::int64_t logScale(long p) { return p / 2 + 18; }
 // the logarithms of small integers.
 void clearLogCaches();
 
+__extension__ typedef unsigned __int128 u128;
+
+// The sums of a binary splitting over a range of terms: the series part is
+// T / Q, with P the product of the terms' numerators where a caller needs it.
+struct Split {
+  bigfloat P, Q, T;
+};
+
+// An exact number from an unsigned 128-bit integer, with `sign` (+1 or -1).
+inline bigfloat exactOf(u128 value, int sign = 1) {
+  std::uint32_t words[5];
+  std::size_t count = 0;
+  for (u128 v = value; v != 0; v /= Base) ++count;
+  u128 v = value;
+  for (std::size_t i = count; i-- > 0; v /= Base) words[i] = static_cast<std::uint32_t>(v % Base);
+  return bigfloat::fromWords(sign, static_cast<std::int64_t>(count), INFINITE, words, count);
+}
+
 // The work of a binary splitting of `length` items (at least one) that halves
 // every part longer than `leaf` and sums shorter ones directly: the lengths of
 // all its parts added up. Every level of a splitting costs about the same, so

@@ -18,10 +18,6 @@ namespace bignum::steps {
 
 namespace {
 
-struct Split {
-  bigfloat P, Q, T;
-};
-
 // The progress of the three splittings: terms finished out of all of them.
 struct Tally {
   ProgressStage& stage;
@@ -34,18 +30,6 @@ struct Tally {
 };
 
 constexpr std::uint64_t kLeaf = 3;  // the longest part summed term by term
-
-__extension__ typedef unsigned __int128 u128;
-
-// An exact number from an unsigned 128-bit integer.
-bigfloat exactOf(u128 value) {
-  std::uint32_t words[5];
-  std::size_t count = 0;
-  for (u128 v = value; v != 0; v /= Base) ++count;
-  u128 v = value;
-  for (std::size_t i = count; i-- > 0; v /= Base) words[i] = static_cast<std::uint32_t>(v % Base);
-  return bigfloat::fromWords(1, static_cast<std::int64_t>(count), INFINITE, words, count);
-}
 
 // P, Q, T over the terms [first, last) for mm = m^2; P only where `wantP`
 // (the last part of each level: no later part needs it).

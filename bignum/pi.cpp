@@ -16,21 +16,9 @@ namespace {
 constexpr std::uint64_t A = 13591409, B = 545140134;
 constexpr std::uint64_t R = std::uint64_t{101568000} * 107701824;  // 640320^3 / 24
 
-__extension__ typedef unsigned __int128 u128;
-
-// An exact number from an unsigned 128-bit integer.
-bigfloat exactOf(u128 value, int sign = 1) {
-  std::uint32_t words[5];
-  std::size_t count = 0;
-  for (u128 v = value; v != 0; v /= Base) ++count;
-  u128 v = value;
-  for (std::size_t i = count; i-- > 0; v /= Base) words[i] = static_cast<std::uint32_t>(v % Base);
-  return bigfloat::fromWords(sign, static_cast<std::int64_t>(count), INFINITE, words, count);
-}
-
-struct Split {
-  bigfloat P, Q, T;
-};
+using steps::exactOf;
+using steps::Split;
+using steps::u128;
 
 Split term(std::uint64_t k) {
   if (k == 0) return Split{bigfloat(1), bigfloat(1), exactOf(A)};

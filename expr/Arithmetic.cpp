@@ -29,9 +29,6 @@ bool beyondLimit(const bigfloat& x) {
 
 namespace {
 
-// Whether x is an exact integer.
-bool isExactInteger(const bigfloat& x) { return isExact(x) && (x.sign() == 0 || bignum::trunc(x) == x); }
-
 // x, an exact result, cut to L digits unless it is an integer and the limit is off.
 bigfloat cutUnlessWholeAndUnlimited(const bigfloat& x) {
   return unlimited() && isExactInteger(x) ? x : bignum::cutBeyond(x, literalDigits());

@@ -33,6 +33,11 @@ inline long resultDigits() { return literalDigits() + bignum::Basedigits; }
 bool unlimited();
 
 inline bool isExact(const bignum::bigfloat& x) { return x.prec() == bignum::INFINITE; }
+// Whether x is an exact integer: no word of its mantissa lies below the point
+// (a mantissa never ends in a zero word).
+inline bool isExactInteger(const bignum::bigfloat& x) {
+  return isExact(x) && (x.sign() == 0 || x.wordExponent() >= static_cast<std::int64_t>(x.size()));
+}
 
 // Whether |x| lies above the value limit in force or, with the limit off,
 // beyond the number library's range (where its results saturate).

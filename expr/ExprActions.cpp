@@ -146,7 +146,7 @@ bigfloat power(const bigfloat& x, const bigfloat& y, const Token& op) {
   const double magnitude = arithmetic::powerMagnitude(x, n ? *n : y);
   const std::optional<std::int64_t>& limit = evaluation::settings().limitExponent;
   if (limit && magnitude > static_cast<double>(*limit) + 1) refuseAt(Kind::TooBig, kTooBig, op);
-  if (!limit) checkMagnitude(magnitude, n && arithmetic::isExact(x) && *n >= 0 && bignum::trunc(x) == x, op);
+  if (!limit) checkMagnitude(magnitude, n && *n >= 0 && arithmetic::isExactInteger(x), op);
   return checked(n ? arithmetic::integerPower(x, *n) : arithmetic::generalPower(x, y), op);
 }
 

@@ -119,7 +119,7 @@ std::string scientific(const bignum::bigfloat& value, long significant) {
 
 std::string answerText(const bignum::bigfloat& value, const EvaluationSettings& s) {
   if (value.sign() == 0) return "0";
-  if (arithmetic::isExact(value) && value.wordExponent() >= static_cast<std::int64_t>(value.size())) {
+  if (arithmetic::isExactInteger(value)) {
     std::ostringstream out;  // an integer: every digit, however many
     out.imbue(std::locale::classic());
     out << bignum::pretty << value;

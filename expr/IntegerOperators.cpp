@@ -88,7 +88,7 @@ bigfloat halvedAndRounded(const bigfloat& x, std::int64_t n) {
 }  // namespace
 
 bool isInteger(bigfloat& x) {
-  if (arithmetic::isExact(x) && (x.sign() == 0 || bignum::trunc(x) == x)) return true;
+  if (arithmetic::isExactInteger(x)) return true;
   const std::string s = formatValue(x, static_cast<int>(evaluation::settings().workingDigits() - 9));
   if (s.find('.') != std::string::npos) return false;
   x = bigfloat(s.c_str(), arithmetic::literalDigits());
