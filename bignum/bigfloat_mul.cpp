@@ -12,6 +12,7 @@
 #include "bignum/karatsuba.h"
 #include "bignum/progress.h"
 #include "bignum/record.h"
+#include "bignum/wordmath.h"
 
 namespace bignum {
 
@@ -19,26 +20,13 @@ using namespace records;
 
 namespace {
 
-__extension__ typedef unsigned __int128 u128;
+using words::divideByBase;
+using words::u128;
 
 constexpr std::size_t kSchoolbook = 50;  // longest factor multiplied word by word
 // Longest shorter factor multiplied by Karatsuba's method (in pieces of its
 // length); above, the transform is faster (measured: even at 3600-4000 digits).
 constexpr std::size_t kKaratsuba = 420;
-
-// v / 10^9 and v % 10^9 for v below 2^96, by two divisions of 64-bit words by a constant.
-inline std::uint64_t divideByBase(u128 v, std::uint32_t& remainder) {
-  const auto high = static_cast<std::uint64_t>(v >> 32);
-  const std::uint64_t q1 = high / Base;
-  const std::uint64_t low = ((high - q1 * Base) << 32) | static_cast<std::uint32_t>(v);
-  const std::uint64_t q0 = low / Base;
-  remainder = static_cast<std::uint32_t>(low - q0 * Base);
-  return (q1 << 32) + q0;
-}
-inline std::uint64_t divideByBase(std::uint64_t v, std::uint32_t& remainder) {
-  remainder = static_cast<std::uint32_t>(v % Base);
-  return v / Base;
-}
 
 // Writes result words from the least significant end, in windows; close()
 // stores the last one. (A window left open by an exception goes with the record.)

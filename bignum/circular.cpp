@@ -8,6 +8,8 @@
 #include <cmath>
 
 #include "bignum/complexfn.h"
+#include "bignum/expseries.h"
+#include "bignum/fastfn.h"
 #include "bignum/functions.h"
 #include "bignum/functions_steps.h"
 #include "bignum/progress.h"
@@ -52,7 +54,13 @@ Reduced reduce(const bigfloat& x, long p) {
 bigcomplex unitPoint(const bigfloat& r, long p) {
   const long q = p + kGuard + smallness(r);
   if (r.sign() == 0) return {bigfloat(1), bigfloat()};
-  return expWithGuard(bigcomplex{bigfloat(), withPrecision(r, q)}, 0);
+  if (q <= kShortCircular) {
+    const SinCosPair sc = sinCosShort(r, q);
+    return {sc.cos, sc.sin};
+  }
+  ProgressStage stage("sine and cosine");
+  const auto [sine, cosine] = sinCosSeries(withPrecision(r, INFINITE), q, stage);
+  return {cosine, sine};
 }
 
 struct SinCos {
@@ -70,7 +78,9 @@ SinCos sinCos(const bigfloat& x, const char* name) {
   }
   ProgressStage stage(name);
   stage.delegate(0, 0.2);
-  const Reduced reduced = reduce(x, p);
+  // Within pi/4 there is nothing to take out.
+  const Reduced reduced =
+      std::fabs(getdouble(x)) < 0.78 ? Reduced{withPrecision(x, p + kGuard + smallness(x)), 0} : reduce(x, p);
   stage.delegate(0.2, 1);
   const bigcomplex w = unitPoint(reduced.r, p);
   const bigfloat s = w.im, c = w.re;
@@ -88,6 +98,8 @@ SinCos sinCos(const bigfloat& x, const char* name) {
 
 // The angle of (a, b): Im log(a + i b), with the digits its size needs.
 bigfloat angle(const bigfloat& a, const bigfloat& b, long q) {
+  if (q <= kShortAngle)
+    if (auto quick = angleShort(a, b, q)) return withPrecision(*quick, q);
   return withPrecision(logWithGuard(bigcomplex{withPrecision(a, q), withPrecision(b, q)}, 0).im, q);
 }
 
@@ -155,8 +167,10 @@ bigfloat atan(const bigfloat& x) {
   requireFinite(x);
   const long p = x.prec();
   if (belowSeries(x)) return cubicSeries(x, -1, 3);
-  // (i - x) / (i + x) = (1 - x^2 + 2 i x) / (1 + x^2), whose angle is 2 atan(x).
   const long q = p + kGuard + smallness(x);
+  if (q <= kShortAngle)
+    if (auto quick = angleShort(bigfloat(1), x, q)) return withPrecision(*quick, p);
+  // (i - x) / (i + x) = (1 - x^2 + 2 i x) / (1 + x^2), whose angle is 2 atan(x).
   bigfloat u = x;
   u.prec(std::max(u.prec(), q));
   const bigfloat one(1);

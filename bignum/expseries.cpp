@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "bignum/exact.h"
@@ -79,6 +80,64 @@ Split split(std::uint64_t first, std::uint64_t last, const bigfloat* r, bool wan
     for (bigfloat* v : {&left.P, &left.Q, &left.T})
       if (v->size() > tally.limit) v->prec(static_cast<long>(tally.limit) * Basedigits);
   }
+  tally.finished(last - first);
+  return left;
+}
+
+// The series of e^(i r) over [first, last): as for split, with p(i) = i r, so
+// that P = i^len r^len is kept as r^len and its power of i as len.
+struct TurnSplit {
+  bigfloat P, Q, re, im;  // T = re + i im
+  std::uint64_t len = 0;
+};
+
+// (re + i im) i^k.
+void turn(bigfloat& re, bigfloat& im, std::uint64_t k) {
+  switch (k % 4) {
+    case 1:
+      std::swap(re, im);
+      re = -re;
+      break;
+    case 2:
+      re = -re;
+      im = -im;
+      break;
+    case 3:
+      std::swap(re, im);
+      im = -im;
+      break;
+    default:
+      break;
+  }
+}
+
+TurnSplit turnSplit(std::uint64_t first, std::uint64_t last, const bigfloat& r, bool wantP, Tally& tally) {
+  if (last - first <= kLeaf) {
+    TurnSplit s{r, exactInteger(static_cast<std::int64_t>(first)), bigfloat(), r, 1};
+    for (std::uint64_t k = first + 1; k < last; ++k) {
+      const bigfloat qk = exactInteger(static_cast<std::int64_t>(k));
+      s.P = s.P * r;
+      bigfloat re = s.P, im;
+      turn(re, im, ++s.len);
+      s.re = s.re * qk + re;
+      s.im = s.im * qk + im;
+      s.Q = s.Q * qk;
+    }
+    tally.finished(last - first);
+    return s;
+  }
+  const std::uint64_t middle = first + (last - first) / 2;
+  TurnSplit left = turnSplit(first, middle, r, true, tally);
+  const TurnSplit right = turnSplit(middle, last, r, wantP, tally);
+  bigfloat re = left.P * right.re, im = left.P * right.im;
+  turn(re, im, left.len);
+  left.re = left.re * right.Q + re;
+  left.im = left.im * right.Q + im;
+  if (wantP) left.P = left.P * right.P;
+  left.Q = left.Q * right.Q;
+  left.len += right.len;
+  for (bigfloat* v : {&left.P, &left.Q, &left.re, &left.im})
+    if (v->size() > tally.limit) v->prec(static_cast<long>(tally.limit) * Basedigits);
   tally.finished(last - first);
   return left;
 }
@@ -228,6 +287,35 @@ bigfloat expSeries(const bigfloat& r, long q, ProgressStage& stage) {
   numerator.prec(w);
   denominator.prec(w);
   return withPrecision(numerator / denominator, q);
+}
+
+std::pair<bigfloat, bigfloat> sinCosSeries(const bigfloat& r, long q, ProgressStage& stage) {
+  const std::vector<bigfloat> pieces = bitBurst(r, q + 2 * Basedigits);
+  std::vector<std::uint64_t> terms;
+  double total = 0;
+  for (const bigfloat& piece : pieces) {
+    terms.push_back(piece.sign() == 0 ? 1 : termsFor(abs(piece), q + Basedigits));
+    total += std::log2(static_cast<double>(terms.back()) + 1);
+  }
+  const long w = q + Basedigits;
+  // e^(i r) = prod_j (Q_j + T_j) / Q_j over the pieces.
+  bigfloat re(1), im, denominator(1);
+  double done = 0;
+  for (std::size_t j = 0; j < pieces.size(); ++j) {
+    if (terms[j] <= 1) continue;
+    const double share = std::log2(static_cast<double>(terms[j]) + 1) / total;
+    Tally tally{stage, static_cast<double>(splittingWork(terms[j] - 1, kLeaf)), done, share};
+    tally.limit = static_cast<std::size_t>(w / Basedigits + 3);
+    const TurnSplit s = turnSplit(1, terms[j], pieces[j], false, tally);
+    done += share;
+    const bigfloat a = withPrecision(s.Q + s.re, w), b = withPrecision(s.im, w);
+    const bigfloat nextRe = withPrecision(re * a - im * b, w);
+    im = withPrecision(re * b + im * a, w);
+    re = nextRe;
+    denominator = withPrecision(denominator * withPrecision(s.Q, w), w);
+  }
+  const bigfloat inverse = withPrecision(bigfloat(1), w) / withPrecision(denominator, w);
+  return {withPrecision(im * inverse, q), withPrecision(re * inverse, q)};
 }
 
 }  // namespace steps

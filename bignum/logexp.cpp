@@ -9,6 +9,7 @@
 
 #include "bignum/exact.h"
 #include "bignum/expseries.h"
+#include "bignum/fastfn.h"
 #include "bignum/functions.h"
 #include "bignum/functions_steps.h"
 #include "bignum/logseries.h"
@@ -153,7 +154,9 @@ bigfloat logWithGuard(const bigfloat& x, long guard) {
   bigfloat m = wide;
   m.exp(wide.exp() - E);
   ProgressStage stage("logarithm");
-  bigfloat result = logCore(m, stage);
+  std::optional<bigfloat> quick;
+  if (q <= kShortLog) quick = logShort(m, q);
+  bigfloat result = quick ? *quick : logCore(m, stage);
   if (E != 0) result = result + exactInteger(E) * cachedLog10(q + Basedigits);
   return withPrecision(result, p);
 }
@@ -167,6 +170,11 @@ bigfloat log(const bigfloat& x) {
 }
 
 namespace {
+
+// e^r for |r| < kSeriesReach, by the short path or the series.
+bigfloat expReduced(const bigfloat& r, long q, ProgressStage& stage) {
+  return q <= kShortExp ? expShort(r, q) : expSeries(r, q, stage);
+}
 
 // An exact integer of int64 range, as an int64.
 std::int64_t toInteger(const bigfloat& whole) {
@@ -185,7 +193,7 @@ bigfloat exp(const bigfloat& x) {
   if (x == bigfloat(1)) return cachedE(p);
   ProgressStage stage("exponential");
   const bigfloat exact = withPrecision(x, INFINITE);
-  if (compare(x, bigfloat(kSeriesReach), true) < 0) return withPrecision(expSeries(exact, q, stage), p);
+  if (compare(x, bigfloat(kSeriesReach), true) < 0) return withPrecision(expReduced(exact, q, stage), p);
   // e^x = e^(x - k ln 10^9) 10^(9 k), the first factor's argument in [0, ln 10^9).
   // Beyond the exponent range: the largest number, or zero, as for any result out of range.
   const double k = std::floor(getdouble(x) / std::log(1e9));
@@ -196,7 +204,7 @@ bigfloat exp(const bigfloat& x) {
   const long lead = static_cast<long>(x.exp()) + 2 * Basedigits;
   const bigfloat lnWord = cachedLog10(lead + q) * bigfloat(Basedigits);
   const bigfloat whole = floor(withPrecision(x, lead) / withPrecision(lnWord, lead));
-  bigfloat y = expSeries(exact - whole * lnWord, q, stage);
+  bigfloat y = expReduced(exact - whole * lnWord, q, stage);
   y.exp(y.exp() + toInteger(whole) * Basedigits);  // below the exponent range: zero
   return y.sign() == 0 ? y : withPrecision(y, p);
 }

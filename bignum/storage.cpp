@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cerrno>
 #include <cstdlib>
@@ -75,6 +76,13 @@ void setLength(int fd, std::size_t words) {
 
 }  // namespace
 
+namespace {
+// Worker threads of the transforms allocate too.
+std::atomic<std::size_t> heapWords{0};
+}  // namespace
+
+std::size_t heapWordsInUse() { return heapWords.load(std::memory_order_relaxed); }
+
 std::uint32_t* allocateWords(std::size_t words) {
   const Limits& l = limits();
   if (words <= l.Memorythreshold) {
@@ -84,6 +92,7 @@ std::uint32_t* allocateWords(std::size_t words) {
     const std::size_t bytes = words * 4;
     void* buffer = bytes >= kLargeBuffer ? allocateLarge(bytes) : std::malloc(bytes);
     if (buffer == nullptr) throw std::bad_alloc();
+    heapWords.fetch_add(words, std::memory_order_relaxed);
     return static_cast<std::uint32_t*>(buffer);
   }
   BIGNUM_CHECK(!workspaceLent, "!workspaceused", "modint");
@@ -99,6 +108,7 @@ void releaseWords(std::uint32_t* buffer, std::size_t words) {
     workspaceLent = false;
     return;
   }
+  heapWords.fetch_sub(words, std::memory_order_relaxed);
   if (words * 4 >= kLargeBuffer)
     releaseLarge(buffer);
   else

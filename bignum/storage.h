@@ -32,6 +32,9 @@ std::uint32_t* allocateWords(std::size_t words);
 void releaseWords(std::uint32_t* buffer, std::size_t words);
 // Whether the workspace is lent out.
 bool workspaceInUse();
+// The words of all buffers from allocateWords() on the heap not yet given back
+// (mantissas in memory, caches, scratch of running computations).
+std::size_t heapWordsInUse();
 
 // The storage of one mantissa. At most one access window is open at a time.
 // Backing files are named by an eight-digit counter, "00000000.num" and on, in

@@ -1,8 +1,10 @@
 // The elementary functions against MPFR: fixed arguments spread over their
-// domains at 81 and 1000 digits, random sweeps, arguments next to +-1, large
-// powers and remainders of large quotients; the series behind exp and the
-// logarithms of small integers; pi, e and their caches, factorial products,
-// exact and saturated results and the complex functions.
+// domains at 81 and 1000 digits, random sweeps (also next to the precisions
+// where the methods change), arguments next to +-1, large powers and
+// remainders of large quotients; identities at random precisions; the series
+// behind exp and the logarithms of small integers; pi, e and their caches,
+// which stay bounded, factorial products, exact and saturated results and the
+// complex functions.
 #include "bignum/functions.h"
 
 #include <gmpxx.h>
@@ -17,6 +19,8 @@
 
 #include "bignum/bigfloat.h"
 #include "bignum/complexfn.h"
+#include "bignum/fastfn.h"
+#include "bignum/storage.h"
 #include "support/MpfrReference.h"
 #include "support/Watchdog.h"
 
@@ -129,21 +133,28 @@ bigfloat argument(const Function& f, long p, int round, std::mt19937_64& rng) {
 }
 
 // Every function at precisions from one word to 1000 digits, at random ones
-// from 2 to 26 words and, next to +-1, at 10000 digits. At two and three words
-// of working precision the arithmetic-geometric mean under the logarithms
-// cannot stop on agreeing digits next to 1 (their half is no whole number of
-// words) and used to run forever; the watchdog names a case that hangs.
+// from 2 to 26 words and from 10 to 20000 digits, a word on either side of
+// each precision where a method gives way to another (the functions work two
+// words beyond the precision asked) and, next to +-1, at 10000 digits. At two
+// and three words of working precision the arithmetic-geometric mean under
+// the logarithms cannot stop on agreeing digits next to 1 (their half is no
+// whole number of words) and used to run forever; the watchdog names a case
+// that hangs.
 TEST(Functions, AgreeWithMpfrAcrossMagnitudes) {
-  Watchdog watchdog(20);
+  Watchdog watchdog(60);
   std::mt19937_64 rng(20261206);
-  // clang-format off
-  for (const auto& [digits, rounds] : {std::pair{9L, 21}, {18L, 21}, {27L, 21}, {36L, 21}, {81L, 60}, {500L, 21},
-                                       {1000L, 30}, {0L, 20}, {10000L, 1}}) {
-    // clang-format on
+  std::vector<std::pair<long, int>> table = {{9, 21},   {18, 21},   {27, 21}, {36, 21}, {81, 60},
+                                             {500, 21}, {1000, 30}, {0, 20},  {-1, 3},  {10000, 1}};
+  for (const long crossover :
+       {bignum::steps::kShortExp, bignum::steps::kShortCircular, bignum::steps::kShortLog, bignum::steps::kShortAngle})
+    for (const long side : {-9L, 9L}) table.emplace_back(crossover - 2 * 9 + side, 2);
+  for (const auto& [digits, rounds] : table) {
     for (const Function& f : kFunctions) {
       for (int round = 0; round < rounds; ++round) {
-        const long p = digits != 0 ? digits : 9 * static_cast<long>(2 + rng() % 25);
-        const bigfloat x = argument(f, p, digits == 10000 ? -1 : round, rng);
+        const long p = digits > 0    ? digits
+                       : digits == 0 ? 9 * static_cast<long>(2 + rng() % 25)
+                                     : 10 + static_cast<long>(rng() % 19991);
+        const bigfloat x = argument(f, p, digits == 10000 ? -1 : digits < 0 || digits > 1000 ? 21 + round : round, rng);
         if (x.sign() == 0 || !defined(f.domain, x)) continue;
         std::ostringstream step;
         step << f.name << "(" << x << ") at " << p << " digits";
@@ -152,6 +163,51 @@ TEST(Functions, AgreeWithMpfrAcrossMagnitudes) {
       }
     }
   }
+}
+
+// Identities at random precisions, which catch what one oracle value may
+// miss: exp(log x) = x, sin^2 x + cos^2 x = 1 and atan(tan x) = x on
+// (-pi/2, pi/2), each within a few units of the last word but one.
+TEST(Functions, IdentitiesHoldAtRandomPrecisions) {
+  std::mt19937_64 rng(20261207);
+  for (int round = 0; round < 60; ++round) {
+    const long p = round % 10 == 9 ? 5000 + static_cast<long>(rng() % 7000) : 10 + static_cast<long>(rng() % 3000);
+    const bigfloat x(randomNumber(rng, p, static_cast<long>(rng() % 9) - 4).c_str(), p);
+    const bigfloat angle = bigfloat(randomNumber(rng, p, 1).c_str(), p) / bigfloat(7);  // |angle| < 10/7 < pi/2
+    const bigfloat signedAngle = round % 2 ? angle : -angle;
+    const auto within = [p](const bigfloat& difference, const bigfloat& scale, long spareDigits) {
+      return abs(difference) <= abs(scale) * bigfloat(("1e-" + std::to_string(p - 18 - spareDigits)).c_str(), p);
+    };
+    const bigfloat s = bignum::sin(signedAngle), c = bignum::cos(signedAngle);
+    // exp magnifies the error of log x by log x's size: up to 6 digits here.
+    EXPECT_TRUE(within(bignum::exp(bignum::log(x)) - x, x, 1)) << "exp(log x) at " << p << ": " << x;
+    EXPECT_TRUE(within(s * s + c * c - bigfloat(1), bigfloat(1), 0)) << "sin^2 + cos^2 at " << p << ": " << signedAngle;
+    EXPECT_TRUE(within(bignum::atan(bignum::tan(signedAngle)) - signedAngle, signedAngle, 1))
+        << "atan(tan x) at " << p << ": " << signedAngle;
+  }
+}
+
+// The caches of the functions hold numbers for a few precisions, never one
+// per precision asked: after every function at 100 other precisions (and the
+// logarithm at as many past the short methods), the words in memory are what
+// they were after the first 100.
+TEST(Functions, CachesStayBoundedOverManyPrecisions) {
+  std::mt19937_64 rng(20261208);
+  const auto sweep = [&rng] {
+    for (int round = 0; round < 100; ++round) {
+      const long p = 100 + static_cast<long>(rng() % 900),
+                 longer = bignum::steps::kShortLog + 9 * static_cast<long>(1 + rng() % 400);
+      const bigfloat x(randomNumber(rng, p, 0).c_str(), p);
+      for (const Function& f : kFunctions) (void)f.ours(x);
+      (void)bignum::pow(x, x * bigfloat(1000));
+      (void)bignum::log(bigfloat(randomNumber(rng, longer, 1).c_str(), longer));
+    }
+    return bignum::heapWordsInUse();
+  };
+  bignum::clearFunctionCaches();
+  const std::size_t first = sweep(), second = sweep();
+  EXPECT_GT(first, 0U);
+  EXPECT_LE(second, first + first / 4) << "words after the first sweep: " << first;
 }
 
 // Powers whose exponent makes y log x large: exp of it magnifies every digit

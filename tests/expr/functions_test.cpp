@@ -1,10 +1,14 @@
-// The built-in functions: values against MPFR at 81 digits, domain checks
-// with their exact messages and order.
+// The built-in functions: values against MPFR at 81 digits, the hyperbolic
+// ones against the exponential at random precisions, domain checks with their
+// exact messages and order.
+#include "bignum/functions.h"
+
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -89,6 +93,25 @@ TEST(Functions, AgreeWithMpfrAt81Digits) {
       const bigfloat ours = call(name, x);
       EXPECT_TRUE(close(ours, exact.get())) << name << "(" << argument << ") = " << formatValue(ours, 80);
     }
+  }
+}
+
+// sinh, cosh and tanh against (e^x -+ e^-x) / 2 at random precisions from 20
+// to 3000 digits, away from 0 where the difference cancels.
+TEST(Functions, HyperbolicAgreeWithTheExponential) {
+  std::mt19937_64 rng(20261207);
+  for (int round = 0; round < 40; ++round) {
+    const long p = 20 + static_cast<long>(rng() % 2981);
+    const double magnitude = 0.5 + static_cast<double>(rng() % 19500) / 1000;
+    const bigfloat x(round % 2 ? magnitude : -magnitude, p);
+    bigfloat wide = x;
+    wide.prec(p + 18);
+    const bigfloat e = bignum::exp(wide), inverse = bigfloat(1) / e;
+    const bigfloat sinh = (e - inverse) / bigfloat(2), cosh = (e + inverse) / bigfloat(2);
+    const bigfloat tolerance(("1e-" + std::to_string(p - 18)).c_str(), p);
+    for (const auto& [name, expected] : {std::pair{"sinh", sinh}, {"cosh", cosh}, {"tanh", sinh / cosh}})
+      EXPECT_TRUE(abs(call(name, x) - expected) <= abs(expected) * tolerance)
+          << name << "(" << magnitude << ") at " << p;
   }
 }
 

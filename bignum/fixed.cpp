@@ -1,0 +1,244 @@
+// Fixed-point arithmetic on base-10^9 words, least significant first.
+#include "bignum/fixed.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "bignum/check.h"
+#include "bignum/karatsuba.h"
+#include "bignum/wordmath.h"
+
+namespace bignum::fixed {
+
+namespace {
+
+using words::divideByBase;
+using words::u128;
+
+// Products with more words than this are formed whole by Karatsuba's method
+// and then cut; shorter ones are summed column by column from the last word kept.
+constexpr std::size_t kKaratsubaWords = 90;
+
+// |a| compared with |b|: -1, 0 or +1.
+int compareMagnitude(const Fixed& a, const Fixed& b) {
+  for (std::size_t t = a.w.size(); t-- > 0;)
+    if (a.w[t] != b.w[t]) return a.w[t] < b.w[t] ? -1 : 1;
+  return 0;
+}
+
+// r = |a| + |b|.
+void addMagnitudes(std::vector<std::uint32_t>& r, const Fixed& a, const Fixed& b) {
+  std::uint32_t carry = 0;
+  for (std::size_t t = 0; t < r.size(); ++t) {
+    std::uint32_t v = a.w[t] + b.w[t] + carry;
+    carry = v >= Base ? 1 : 0;
+    r[t] = v - carry * Base;
+  }
+  BIGNUM_CHECK(carry == 0, "fixed sum in range", "functions");
+}
+
+// r = |a| - |b| for |a| >= |b|.
+void subtractMagnitudes(std::vector<std::uint32_t>& r, const Fixed& a, const Fixed& b) {
+  std::uint32_t borrow = 0;
+  for (std::size_t t = 0; t < r.size(); ++t) {
+    const std::uint32_t take = b.w[t] + borrow;
+    borrow = a.w[t] < take ? 1 : 0;
+    r[t] = a.w[t] + borrow * Base - take;
+  }
+}
+
+// a + s b for s = +1 or -1.
+Fixed combine(const Fixed& a, const Fixed& b, bool flip) {
+  BIGNUM_CHECK(a.w.size() == b.w.size(), "fixed lengths agree", "functions");
+  const bool bNegative = b.negative != flip;
+  Fixed r{a.negative, std::vector<std::uint32_t>(a.w.size())};
+  if (a.negative == bNegative) {
+    addMagnitudes(r.w, a, b);
+  } else if (compareMagnitude(a, b) >= 0) {
+    subtractMagnitudes(r.w, a, b);
+  } else {
+    subtractMagnitudes(r.w, b, a);
+    r.negative = bNegative;
+  }
+  return r;
+}
+
+// The product's words from the column sums of a cut product: `columns`
+// holds the columns from n - 1 (which only carries) to 2n + 1, each below
+// 2^64 - 10^9 (after normalize).
+void carryColumns(const std::vector<std::uint64_t>& columns, std::vector<std::uint32_t>& r) {
+  std::uint64_t carry = columns[0] / Base;
+  for (std::size_t k = 1; k < columns.size(); ++k) {
+    const std::uint64_t v = columns[k] + carry;
+    carry = v / Base;
+    const auto word = static_cast<std::uint32_t>(v % Base);
+    if (k - 1 < r.size())
+      r[k - 1] = word;
+    else
+      BIGNUM_CHECK(word == 0, "fixed product in range", "functions");
+  }
+  BIGNUM_CHECK(carry == 0, "fixed product in range", "functions");
+}
+
+// Moves all but the last nine digits of every column into the next one (all
+// at once, without a chain of carries), so that each column, then below
+// 2 * 10^10, can take 16 more word products (each below 10^18) within 64 bits.
+void normalize(std::vector<std::uint64_t>& columns) {
+  std::uint64_t carry = 0;
+  for (std::uint64_t& c : columns) {
+    const std::uint64_t high = c / Base;
+    c = c - high * Base + carry;
+    carry = high;
+  }
+  BIGNUM_CHECK(carry == 0, "fixed product in range", "functions");
+}
+
+// The column sums of the cut product a b (a = b for a square), n + 1 words
+// each: columns n - 1 .. 2n + 1, row by row, normalized every 16 rows.
+const std::vector<std::uint64_t>& cutColumns(const std::uint32_t* a, const std::uint32_t* b, std::size_t n, bool same) {
+  const std::size_t low = n - 1;
+  // One buffer for all products of the thread: they are many and short.
+  thread_local std::vector<std::uint64_t> columns;
+  columns.assign(n + 3, 0);
+  int rows = 0;
+  for (std::size_t i = 0; i <= n; ++i) {
+    const std::uint64_t ai = a[i];
+    if (ai == 0) continue;
+    // For a square, the pairs i < j count twice and i = i once.
+    std::size_t j = i >= low ? 0 : low - i;
+    auto factor = static_cast<std::uint32_t>(ai);
+    if (same) {
+      if (2 * i >= low) columns[2 * i - low] += ai * ai;
+      j = std::max(j, i + 1);
+      factor *= 2;
+    }
+    std::uint64_t* __restrict column = columns.data() + (i + j - low);
+    const std::uint32_t* __restrict bj = b + j;
+    const std::size_t count = n + 1 - std::min(j, n + 1);
+    for (std::size_t k = 0; k < count; ++k) column[k] += std::uint64_t{factor} * bj[k];
+    // Twice a word product is below 2 * 10^18: eight rows of them fit.
+    if (++rows == (same ? 8 : 16)) {
+      normalize(columns);
+      rows = 0;
+    }
+  }
+  return columns;
+}
+
+// The product's words n..2n of the whole product of two n + 1 word arrays.
+void wholeProduct(std::vector<std::uint32_t>& r, const std::uint32_t* a, const std::uint32_t* b, bool same) {
+  const std::size_t size = r.size(), n = size - 1;
+  std::vector<std::uint32_t> whole(2 * size), scratch(karatsubaScratch(size));
+  if (same)
+    karatsubaSquare(whole.data(), a, size, scratch.data());
+  else
+    karatsubaMultiply(whole.data(), a, size, b, size, scratch.data());
+  BIGNUM_CHECK(whole[2 * n + 1] == 0, "fixed product in range", "functions");
+  std::copy(whole.begin() + static_cast<std::ptrdiff_t>(n), whole.begin() + static_cast<std::ptrdiff_t>(2 * n + 1),
+            r.begin());
+}
+
+}  // namespace
+
+bool Fixed::isZero() const {
+  return std::all_of(w.begin(), w.end(), [](std::uint32_t v) { return v == 0; });
+}
+
+Fixed integer(std::uint32_t v, std::size_t n) {
+  Fixed r{false, std::vector<std::uint32_t>(n + 1)};
+  r.w[n] = v;
+  return r;
+}
+
+Fixed fromBigfloat(const bigfloat& x, std::size_t n) {
+  Fixed r{x.sign() < 0, std::vector<std::uint32_t>(n + 1)};
+  if (x.sign() == 0) return r;
+  // Mantissa word i weighs 10^(9 (E - 1 - i)), which is word t = n + E - 1 - i here.
+  const std::int64_t E = x.wordExponent();
+  BIGNUM_CHECK(E <= 1, "fixed argument below 10^9", "functions");
+  const auto top = static_cast<std::int64_t>(n) + E - 1;  // the place of mantissa word 0
+  if (top < 0) return r;
+  const std::size_t count = std::min<std::size_t>(x.size(), static_cast<std::size_t>(top) + 1);
+  std::vector<std::uint32_t> words(count);
+  x.words(0, count, words.data());
+  for (std::size_t i = 0; i < count; ++i) r.w[static_cast<std::size_t>(top) - i] = words[i];
+  return r;
+}
+
+bigfloat toBigfloat(const Fixed& x, long p) {
+  std::vector<std::uint32_t> words(x.w.rbegin(), x.w.rend());
+  const long prec = p == INFINITE ? INFINITE : (p + Basedigits - 1) / Basedigits;
+  return bigfloat::fromWords(x.negative ? -1 : 1, 1, prec, words.data(), words.size());
+}
+
+bigfloat toBigfloatAbsolute(const Fixed& x) {
+  std::size_t lead = x.w.size();
+  while (lead > 0 && x.w[lead - 1] == 0) --lead;
+  return toBigfloat(x, static_cast<long>(std::max<std::size_t>(lead, 1)) * Basedigits);
+}
+
+Fixed add(const Fixed& a, const Fixed& b) { return combine(a, b, false); }
+Fixed sub(const Fixed& a, const Fixed& b) { return combine(a, b, true); }
+
+Fixed mul(const Fixed& a, const Fixed& b) {
+  BIGNUM_CHECK(a.w.size() == b.w.size() && a.w.size() >= 2, "fixed lengths agree", "functions");
+  Fixed r{a.negative != b.negative, std::vector<std::uint32_t>(a.w.size())};
+  if (a.w.size() > kKaratsubaWords)
+    wholeProduct(r.w, a.w.data(), b.w.data(), false);
+  else
+    carryColumns(cutColumns(a.w.data(), b.w.data(), a.frac(), false), r.w);
+  return r;
+}
+
+Fixed square(const Fixed& a) {
+  BIGNUM_CHECK(a.w.size() >= 2, "fixed lengths agree", "functions");
+  Fixed r{false, std::vector<std::uint32_t>(a.w.size())};
+  if (a.w.size() > kKaratsubaWords)
+    wholeProduct(r.w, a.w.data(), a.w.data(), true);
+  else
+    carryColumns(cutColumns(a.w.data(), a.w.data(), a.frac(), true), r.w);
+  return r;
+}
+
+void mulSmall(Fixed& a, std::uint64_t m) {
+  u128 carry = 0;
+  for (std::uint32_t& word : a.w) carry = divideByBase(u128{word} * m + carry, word);
+  BIGNUM_CHECK(carry == 0, "fixed product in range", "functions");
+}
+
+void divSmall(Fixed& a, std::uint32_t d) {
+  BIGNUM_CHECK(d != 0, "b->sign", "functions");
+  if (d == 1) return;
+  // Each step divides v < d 10^9 < 2^62 by d: the quotient from the
+  // reciprocal is at most two short, which the remainder sets right.
+  const std::uint64_t inverse = ~std::uint64_t{0} / d;
+  std::uint64_t remainder = 0;
+  for (std::size_t t = a.w.size(); t-- > 0;) {
+    const std::uint64_t v = remainder * Base + a.w[t];
+    auto q = static_cast<std::uint64_t>((u128{v} * inverse) >> 64);
+    remainder = v - q * d;
+    while (remainder >= d) {
+      remainder -= d;
+      ++q;
+    }
+    a.w[t] = static_cast<std::uint32_t>(q);
+  }
+}
+
+void divPow2(Fixed& a, unsigned k) {
+  for (; k > 30; k -= 30) divSmall(a, 1U << 30);
+  divSmall(a, 1U << k);
+}
+
+double log10Magnitude(const Fixed& a) {
+  const std::size_t n = a.frac();
+  for (std::size_t t = a.w.size(); t-- > 0;) {
+    if (a.w[t] == 0) continue;
+    double lead = a.w[t];
+    if (t > 0) lead += a.w[t - 1] / 1e9;
+    return std::log10(lead) + 9.0 * (static_cast<double>(t) - static_cast<double>(n));
+  }
+  return -1e300;
+}
+
+}  // namespace bignum::fixed
