@@ -96,11 +96,22 @@ SinCos sinCos(const bigfloat& x, const char* name) {
   }
 }
 
-// The angle of (a, b): Im log(a + i b), with the digits its size needs.
+// The angle of (a, b), not both zero, in (-pi, pi] and within 10^-q. Short
+// precisions take angleShort (or, where a double cannot estimate the angle,
+// Im log(a + i b)); longer ones Newton's step on the sine and cosine: with t
+// the angle to half the digits and a word, u = tan(angle - t) = (b cos t -
+// a sin t) / (a cos t + b sin t) lies below 10^-(q/2), and angle = t + u to
+// q digits (the next term, u^3 / 3, lies below 10^-(3q/2)).
 bigfloat angle(const bigfloat& a, const bigfloat& b, long q) {
-  if (q <= kShortAngle)
+  if (q <= kShortAngle) {
     if (auto quick = angleShort(a, b, q)) return withPrecision(*quick, q);
-  return withPrecision(logWithGuard(bigcomplex{withPrecision(a, q), withPrecision(b, q)}, 0).im, q);
+    return withPrecision(logWithGuard(bigcomplex{withPrecision(a, q), withPrecision(b, q)}, 0).im, q);
+  }
+  // t's digits are exact: it is widened, and the sum ends where the step ends.
+  const bigfloat t = withPrecision(angle(a, b, q / 2 + 2 * Basedigits), q + Basedigits);
+  const SinCos sc = sinCos(t, "inverse tangent");
+  const bigfloat x = withPrecision(a, q + Basedigits), y = withPrecision(b, q + Basedigits);
+  return withPrecision(t + (y * sc.cos - x * sc.sin) / (x * sc.cos + y * sc.sin), q);
 }
 
 // 1 + s x (s = +1 or -1) to q digits. The difference between x's stored
@@ -167,17 +178,8 @@ bigfloat atan(const bigfloat& x) {
   requireFinite(x);
   const long p = x.prec();
   if (belowSeries(x)) return cubicSeries(x, -1, 3);
-  const long q = p + kGuard + smallness(x);
-  if (q <= kShortAngle)
-    if (auto quick = angleShort(bigfloat(1), x, q)) return withPrecision(*quick, p);
-  // (i - x) / (i + x) = (1 - x^2 + 2 i x) / (1 + x^2), whose angle is 2 atan(x).
-  bigfloat u = x;
-  u.prec(std::max(u.prec(), q));
-  const bigfloat one(1);
   ProgressStage stage("inverse tangent");
-  const bigfloat re = withPrecision((one - u) * (one + u), q), im = withPrecision(bigfloat(2) * u, q);
-  stage.delegate(0.1, 1);
-  return withPrecision(angle(re, im, q) / bigfloat(2), p);
+  return withPrecision(angle(bigfloat(1), x, p + kGuard + smallness(x)), p);
 }
 
 bigfloat atanh(const bigfloat& x) {

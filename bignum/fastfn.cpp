@@ -61,6 +61,9 @@ std::size_t blockLength(std::size_t terms) {
 // sum_(i < N) s^i v^i / (ratio(1) ... ratio(i)) with s = -1 (alternate) or +1,
 // from P = v^0 .. v^m, as nested products in blocks of m terms:
 // H_j = P[0] + s/r(jm + 1) (P[1] + s/r(jm + 2) (... (P[m - 1] + s/r(jm + m) z H_(j+1)))).
+// Two levels at a time where the ratios' product fits a word of 32 bits:
+// P[t - 1] + s/r_b (P[t] + s G / r_a) = P[t - 1] + s P[t] / r_b + G / (r_a r_b),
+// whose two divisions go side by side.
 template <class Ratio>
 Fixed hyperSum(const std::vector<Fixed>& P, std::size_t N, bool alternate, Ratio ratio) {
   const std::size_t m = P.size() - 1, blocks = (N + m - 1) / m;
@@ -69,8 +72,17 @@ Fixed hyperSum(const std::vector<Fixed>& P, std::size_t N, bool alternate, Ratio
     poll(m * P[0].w.size());
     if (j + 1 < blocks) G = fixed::mul(P[m], G);
     for (std::size_t t = m; t-- > 0;) {
-      fixed::divSmall(G, static_cast<std::uint32_t>(ratio(j * m + t + 1)));
-      G = alternate ? fixed::sub(P[t], G) : fixed::add(P[t], G);
+      const std::uint64_t ra = ratio(j * m + t + 1), rb = t > 0 ? ratio(j * m + t) : 0;
+      if (t == 0 || ra * rb >= (std::uint64_t{1} << 32)) {
+        fixed::divSmall(G, static_cast<std::uint32_t>(ra));
+        fixed::addTo(G, P[t], alternate);
+        continue;
+      }
+      Fixed next = P[t];
+      fixed::divSmallPair(G, static_cast<std::uint32_t>(ra * rb), next, static_cast<std::uint32_t>(rb));
+      fixed::addTo(G, next, alternate);
+      if (alternate) G.negative = !G.negative;
+      fixed::addTo(G, P[--t], false);
     }
   }
   return G;
@@ -88,7 +100,9 @@ Fixed reciprocalSum(const std::vector<Fixed>& P, std::size_t N, std::uint32_t a,
       const std::size_t i = j * m + t;
       Fixed term = P[t];
       fixed::divSmall(term, static_cast<std::uint32_t>(a * i + b));
-      G = i % 2 == 0 ? fixed::add(G, term) : fixed::sub(G, term);
+      // G - term as -(term - G), in place.
+      fixed::addTo(G, term, i % 2 != 0);
+      if (i % 2 != 0) G.negative = !G.negative;
     }
   }
   return G;

@@ -6,9 +6,13 @@
 
 #include "bignum/check.h"
 #include "bignum/karatsuba.h"
+#include "bignum/kernels.h"
 #include "bignum/wordmath.h"
 
 namespace bignum::fixed {
+
+// column[k] += factor b[k] for k < count, on vectors (fixed_avx2.cpp).
+void addRowAvx2(std::uint64_t* column, const std::uint32_t* b, std::size_t count, std::uint32_t factor);
 
 namespace {
 
@@ -17,7 +21,7 @@ using words::u128;
 
 // Products with more words than this are formed whole by Karatsuba's method
 // and then cut; shorter ones are summed column by column from the last word kept.
-constexpr std::size_t kKaratsubaWords = 90;
+constexpr std::size_t kKaratsubaWords = 100000;
 
 // |a| compared with |b|: -1, 0 or +1.
 int compareMagnitude(const Fixed& a, const Fixed& b) {
@@ -47,20 +51,22 @@ void subtractMagnitudes(std::vector<std::uint32_t>& r, const Fixed& a, const Fix
   }
 }
 
-// a + s b for s = +1 or -1.
-Fixed combine(const Fixed& a, const Fixed& b, bool flip) {
+// r = a + b, or a - b with `flip`; r may be a or b (each word is read before
+// its place is written).
+void combineInto(Fixed& r, const Fixed& a, const Fixed& b, bool flip) {
   BIGNUM_CHECK(a.w.size() == b.w.size(), "fixed lengths agree", "functions");
-  const bool bNegative = b.negative != flip;
-  Fixed r{a.negative, std::vector<std::uint32_t>(a.w.size())};
-  if (a.negative == bNegative) {
+  const bool aNegative = a.negative, bNegative = b.negative != flip;
+  r.w.resize(a.w.size());
+  if (aNegative == bNegative) {
     addMagnitudes(r.w, a, b);
+    r.negative = aNegative;
   } else if (compareMagnitude(a, b) >= 0) {
     subtractMagnitudes(r.w, a, b);
+    r.negative = aNegative;
   } else {
     subtractMagnitudes(r.w, b, a);
     r.negative = bNegative;
   }
-  return r;
 }
 
 // The product's words from the column sums of a cut product: `columns`
@@ -80,6 +86,16 @@ void carryColumns(const std::vector<std::uint64_t>& columns, std::vector<std::ui
   BIGNUM_CHECK(carry == 0, "fixed product in range", "functions");
 }
 
+// column[k] += factor b[k] for k < count: on vectors where the transforms use them.
+void addRow(std::uint64_t* __restrict column, const std::uint32_t* __restrict b, std::size_t count,
+            std::uint32_t factor) {
+#if defined(__x86_64__) || defined(__i386__)
+  static const bool vectors = &activeKernels() != &portableKernels();
+  if (vectors && count >= 8) return addRowAvx2(column, b, count, factor);
+#endif
+  for (std::size_t k = 0; k < count; ++k) column[k] += std::uint64_t{factor} * b[k];
+}
+
 // Moves all but the last nine digits of every column into the next one (all
 // at once, without a chain of carries), so that each column, then below
 // 2 * 10^10, can take 16 more word products (each below 10^18) within 64 bits.
@@ -94,7 +110,8 @@ void normalize(std::vector<std::uint64_t>& columns) {
 }
 
 // The column sums of the cut product a b (a = b for a square), n + 1 words
-// each: columns n - 1 .. 2n + 1, row by row, normalized every 16 rows.
+// each: columns n - 1 .. 2n + 1, row by row, normalized every 16 rows. A
+// square sums the pairs i < j once, doubles them and adds the pairs i = i.
 const std::vector<std::uint64_t>& cutColumns(const std::uint32_t* a, const std::uint32_t* b, std::size_t n, bool same) {
   const std::size_t low = n - 1;
   // One buffer for all products of the thread: they are many and short.
@@ -102,25 +119,19 @@ const std::vector<std::uint64_t>& cutColumns(const std::uint32_t* a, const std::
   columns.assign(n + 3, 0);
   int rows = 0;
   for (std::size_t i = 0; i <= n; ++i) {
-    const std::uint64_t ai = a[i];
-    if (ai == 0) continue;
-    // For a square, the pairs i < j count twice and i = i once.
-    std::size_t j = i >= low ? 0 : low - i;
-    auto factor = static_cast<std::uint32_t>(ai);
-    if (same) {
-      if (2 * i >= low) columns[2 * i - low] += ai * ai;
-      j = std::max(j, i + 1);
-      factor *= 2;
-    }
-    std::uint64_t* __restrict column = columns.data() + (i + j - low);
-    const std::uint32_t* __restrict bj = b + j;
-    const std::size_t count = n + 1 - std::min(j, n + 1);
-    for (std::size_t k = 0; k < count; ++k) column[k] += std::uint64_t{factor} * bj[k];
-    // Twice a word product is below 2 * 10^18: eight rows of them fit.
-    if (++rows == (same ? 8 : 16)) {
+    if (a[i] == 0) continue;
+    const std::size_t j = std::max(i >= low ? 0 : low - i, same ? i + 1 : 0);
+    addRow(columns.data() + (i + j - low), b + j, n + 1 - std::min(j, n + 1), a[i]);
+    if (++rows == 16) {
       normalize(columns);
       rows = 0;
     }
+  }
+  if (same) {
+    normalize(columns);
+    for (std::uint64_t& c : columns) c *= 2;
+    for (std::size_t i = low / 2; i <= n; ++i)
+      if (2 * i >= low) columns[2 * i - low] += std::uint64_t{a[i]} * a[i];
   }
   return columns;
 }
@@ -177,8 +188,19 @@ bigfloat toBigfloatAbsolute(const Fixed& x) {
   return toBigfloat(x, static_cast<long>(std::max<std::size_t>(lead, 1)) * Basedigits);
 }
 
-Fixed add(const Fixed& a, const Fixed& b) { return combine(a, b, false); }
-Fixed sub(const Fixed& a, const Fixed& b) { return combine(a, b, true); }
+Fixed add(const Fixed& a, const Fixed& b) {
+  Fixed r;
+  combineInto(r, a, b, false);
+  return r;
+}
+
+Fixed sub(const Fixed& a, const Fixed& b) {
+  Fixed r;
+  combineInto(r, a, b, true);
+  return r;
+}
+
+void addTo(Fixed& g, const Fixed& p, bool subtract) { combineInto(g, p, g, subtract); }
 
 Fixed mul(const Fixed& a, const Fixed& b) {
   BIGNUM_CHECK(a.w.size() == b.w.size() && a.w.size() >= 2, "fixed lengths agree", "functions");
@@ -201,27 +223,56 @@ Fixed square(const Fixed& a) {
 }
 
 void mulSmall(Fixed& a, std::uint64_t m) {
+  if (m < (std::uint64_t{1} << 32)) {
+    // word m + carry stays below 2^64: one division by a constant a word.
+    std::uint64_t carry = 0;
+    for (std::uint32_t& word : a.w) {
+      const std::uint64_t v = word * m + carry;
+      carry = v / Base;
+      word = static_cast<std::uint32_t>(v - carry * Base);
+    }
+    BIGNUM_CHECK(carry == 0, "fixed product in range", "functions");
+    return;
+  }
   u128 carry = 0;
   for (std::uint32_t& word : a.w) carry = divideByBase(u128{word} * m + carry, word);
   BIGNUM_CHECK(carry == 0, "fixed product in range", "functions");
 }
 
+namespace {
+
+// One word step of a division by d with `inverse` = floor((2^64 - 1) / d):
+// divides v = remainder 10^9 + word < d 10^9 < 2^62, whose quotient from the
+// reciprocal is at most two short, which the remainder sets right.
+inline std::uint32_t divideStep(std::uint64_t& remainder, std::uint32_t word, std::uint32_t d, std::uint64_t inverse) {
+  const std::uint64_t v = remainder * Base + word;
+  auto q = static_cast<std::uint64_t>((u128{v} * inverse) >> 64);
+  remainder = v - q * d;
+  while (remainder >= d) {
+    remainder -= d;
+    ++q;
+  }
+  return static_cast<std::uint32_t>(q);
+}
+
+}  // namespace
+
 void divSmall(Fixed& a, std::uint32_t d) {
   BIGNUM_CHECK(d != 0, "b->sign", "functions");
   if (d == 1) return;
-  // Each step divides v < d 10^9 < 2^62 by d: the quotient from the
-  // reciprocal is at most two short, which the remainder sets right.
   const std::uint64_t inverse = ~std::uint64_t{0} / d;
   std::uint64_t remainder = 0;
+  for (std::size_t t = a.w.size(); t-- > 0;) a.w[t] = divideStep(remainder, a.w[t], d, inverse);
+}
+
+void divSmallPair(Fixed& a, std::uint32_t da, Fixed& b, std::uint32_t db) {
+  BIGNUM_CHECK(da != 0 && db != 0 && a.w.size() == b.w.size(), "b->sign", "functions");
+  // Two chains of steps that do not wait for each other.
+  const std::uint64_t inverseA = ~std::uint64_t{0} / da, inverseB = ~std::uint64_t{0} / db;
+  std::uint64_t remainderA = 0, remainderB = 0;
   for (std::size_t t = a.w.size(); t-- > 0;) {
-    const std::uint64_t v = remainder * Base + a.w[t];
-    auto q = static_cast<std::uint64_t>((u128{v} * inverse) >> 64);
-    remainder = v - q * d;
-    while (remainder >= d) {
-      remainder -= d;
-      ++q;
-    }
-    a.w[t] = static_cast<std::uint32_t>(q);
+    a.w[t] = divideStep(remainderA, a.w[t], da, inverseA);
+    b.w[t] = divideStep(remainderB, b.w[t], db, inverseB);
   }
 }
 

@@ -38,6 +38,8 @@ bigfloat toBigfloatAbsolute(const Fixed& x);
 // a + b and a - b (of one length).
 Fixed add(const Fixed& a, const Fixed& b);
 Fixed sub(const Fixed& a, const Fixed& b);
+// g = p + g, or p - g with `subtract`, in place.
+void addTo(Fixed& g, const Fixed& p, bool subtract);
 // a b and a^2, cut below the last word (within two units of it).
 Fixed mul(const Fixed& a, const Fixed& b);
 Fixed square(const Fixed& a);
@@ -45,6 +47,8 @@ Fixed square(const Fixed& a);
 void mulSmall(Fixed& a, std::uint64_t m);
 // a / d for d >= 1, in place, cut.
 void divSmall(Fixed& a, std::uint32_t d);
+// a / da and b / db (of one length), in place, cut: faster than one after the other.
+void divSmallPair(Fixed& a, std::uint32_t da, Fixed& b, std::uint32_t db);
 // a / 2^k, in place, cut.
 void divPow2(Fixed& a, unsigned k);
 // log10 |a| to about a digit; a very large negative number for zero.
