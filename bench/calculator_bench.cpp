@@ -8,6 +8,9 @@
 //   ours/power         --no-limit -e 3^2000000  mpz_ui_pow_ui + mpz_get_str
 //   ours/xor           --no-limit -e '2^(2^20) $ 3^600000'
 //                                               mpz_ui_pow_ui twice, mpz_xor + mpz_get_str
+//   ours/lines         2000 lines such as sin(x) + ln(x) * atan(x) - exp(x/3)
+//                      on standard input        the same lines through bc -l
+//                                               with scale=40 (the aim: a tenth)
 //
 // Each run is one evaluation; --benchmark_repetitions=3 keeps the best of three.
 #include <fcntl.h>
@@ -31,19 +34,26 @@ namespace {
 
 constexpr long kDigits = 1000000;
 
-// numbrix-cli with `arguments`, its standard output to `out`; false when it failed.
-bool runCalculator(const std::vector<std::string>& arguments, const std::string& out) {
+// `program` with `arguments`, its standard input from `in` (unless empty) and
+// its standard output to `out`; false when it failed.
+bool run(const char* program, const std::vector<std::string>& arguments, const std::string& in,
+         const std::string& out) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  if (!in.empty()) posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, in.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  std::vector<char*> argv{const_cast<char*>("numbrix-cli")};
+  std::vector<char*> argv{const_cast<char*>(program)};
   for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   pid_t pid = 0;
-  const int failed = posix_spawn(&pid, NUMBRIX_CLI, &actions, nullptr, argv.data(), environ);
+  const int failed = posix_spawnp(&pid, program, &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   int status = 0;
   return failed == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool runCalculator(const std::vector<std::string>& arguments, const std::string& out) {
+  return run(NUMBRIX_CLI, arguments, "", out);
 }
 
 std::string outputFile() { return "/tmp/numbrix-calculator-bench-" + std::to_string(getpid()); }
@@ -128,6 +138,43 @@ void peerXor(benchmark::State& state) {
   });
 }
 
+// Files of the same 2000 lines for numbrix-cli and for bc -l (whose names for
+// sin, ln, atan and exp are s, l, a and e), with arguments from 0.1 to 1.
+struct Lines {
+  std::string ours = "/tmp/numbrix-calculator-bench-lines", theirs = ours + ".bc";
+  Lines() {
+    std::FILE* a = std::fopen(ours.c_str(), "w");
+    std::FILE* b = std::fopen(theirs.c_str(), "w");
+    std::fputs("scale=40\n", b);
+    for (int i = 0; i < 2000; ++i) {
+      const double x = 0.1 + 0.9 * std::fmod(i * 0.6180339887, 1.0);
+      std::fprintf(a, "sin(%.5f) + ln(%.5f) * atan(%.5f) - exp(%.5f/3)\n", x, x, x, x);
+      std::fprintf(b, "s(%.5f) + l(%.5f) * a(%.5f) - e(%.5f/3)\n", x, x, x, x);
+    }
+    std::fclose(a);
+    std::fclose(b);
+  }
+};
+
+const Lines& lines() {
+  static const Lines files;
+  return files;
+}
+
+void oursLines(benchmark::State& state) {
+  const std::string out = outputFile();
+  for (auto _ : state)
+    if (!run(NUMBRIX_CLI, {}, lines().ours, out)) state.SkipWithError("numbrix-cli failed");
+  std::remove(out.c_str());
+}
+
+void peerLines(benchmark::State& state) {
+  const std::string out = outputFile();
+  for (auto _ : state)
+    if (!run("bc", {"-l"}, lines().theirs, out)) state.SkipWithError("bc failed (is it installed?)");
+  std::remove(out.c_str());
+}
+
 void configure(benchmark::internal::Benchmark* b) { b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1); }
 
 const std::string kD = std::to_string(kDigits);
@@ -152,5 +199,7 @@ BENCHMARK_CAPTURE(ours, xor,
     ->Name("ours/xor")
     ->Apply(configure);
 BENCHMARK(peerXor)->Name("peer/xor")->Apply(configure);
+BENCHMARK(oursLines)->Name("ours/lines")->Apply(configure);
+BENCHMARK(peerLines)->Name("peer/lines")->Apply(configure);
 
 int main(int argc, char** argv) { return numbrix_bench::runComparison(argc, argv); }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bignum/exact.h"
 #include "bignum/fixed.h"
 #include "bignum/functions_steps.h"
 #include "bignum/progress.h"
@@ -159,8 +160,9 @@ Fixed log1pTiny(const Fixed& w) {
 // A double as an exact number (a few words, its value to about 17 digits).
 bigfloat exactDouble(double v) { return v == 0 ? bigfloat() : withPrecision(bigfloat(v), INFINITE); }
 
-// Whether a fixed number lies below 10^-3, as the tiny series need.
-bool tiny(const Fixed& x) { return x.isZero() || fixed::log10Magnitude(x) < -3; }
+// Whether x lies below 10^-3, as the tiny series need (checked before x is
+// made a fixed number, which it could overflow were a double's estimate far off).
+bool tiny(const bigfloat& x) { return x.sign() == 0 || log10Magnitude(x) < -3; }
 
 }  // namespace
 
@@ -214,10 +216,10 @@ std::optional<bigfloat> angleShort(const bigfloat& a, const bigfloat& b, long q)
   const Fixed across = fixed::sub(fixed::mul(Y, c), fixed::mul(X, sc.sin));
   const Fixed along = fixed::add(fixed::mul(X, c), fixed::mul(Y, sc.sin));
   if (across.isZero()) return withPrecision(theta0, q + Basedigits);
+  if (along.negative || along.isZero()) return std::nullopt;
   const bigfloat ratio = fixed::toBigfloatAbsolute(across) / fixed::toBigfloat(along, q + 3 * Basedigits);
-  const Fixed u = fixed::fromBigfloat(ratio, n);
-  if (!tiny(u)) return std::nullopt;
-  return withPrecision(theta0 + fixed::toBigfloatAbsolute(atanTiny(u)), q + Basedigits);
+  if (!tiny(ratio)) return std::nullopt;
+  return withPrecision(theta0 + fixed::toBigfloatAbsolute(atanTiny(fixed::fromBigfloat(ratio, n))), q + Basedigits);
 }
 
 std::optional<bigfloat> logShort(const bigfloat& m, long q) {
@@ -226,9 +228,9 @@ std::optional<bigfloat> logShort(const bigfloat& m, long q) {
   const std::size_t n = wordsFor(q, 0);
   bigfloat scaled = m;
   if (y0.sign() != 0) scaled = m * expShort(-y0, q);
-  const Fixed w = fixed::fromBigfloat(scaled - bigfloat(1), n);
+  const bigfloat w = scaled - bigfloat(1);
   if (!tiny(w)) return std::nullopt;
-  return withPrecision(y0 + fixed::toBigfloatAbsolute(log1pTiny(w)), q + Basedigits);
+  return withPrecision(y0 + fixed::toBigfloatAbsolute(log1pTiny(fixed::fromBigfloat(w, n))), q + Basedigits);
 }
 
 }  // namespace bignum::steps

@@ -4,8 +4,13 @@
 #include <cstring>
 
 #include "bignum/init.h"
+#include "bignum/kernels.h"
 
 namespace bignum {
+
+// row[j] += x[0] padded[j + 3] + x[1] padded[j + 2] + x[2] padded[j + 1] +
+// x[3] padded[j] for j < count, on vectors (karatsuba_avx2.cpp).
+void addFourRowsAvx2(std::uint64_t* row, const std::uint32_t* padded, std::size_t count, const std::uint64_t* x);
 
 namespace {
 
@@ -30,8 +35,8 @@ inline void carrySums(u64* t, std::size_t from, std::size_t to) {
 }
 
 // r[0, na + nb) = a * b row by row (1 <= na, nb <= kLongestRow): four rows
-// at a time add a[i..i+3] times b, shifted, to 64-bit sums, a loop that
-// compilers turn into vector code.
+// at a time add a[i..i+3] times b, shifted, to 64-bit sums, on vectors where
+// the transforms use them.
 void basecase(u32* r, const u32* a, std::size_t na, const u32* b, std::size_t nb) {
   u64 t[2 * kLongestRow + 4];
   std::fill(t, t + na + nb + 4, 0);
@@ -40,10 +45,18 @@ void basecase(u32* r, const u32* a, std::size_t na, const u32* b, std::size_t nb
   std::copy(b, b + nb, padded + 3);
   std::size_t i = 0;
   for (; i + 4 <= na; i += 4) {
-    const u64 x0 = a[i], x1 = a[i + 1], x2 = a[i + 2], x3 = a[i + 3];
+    const u64 x[4] = {a[i], a[i + 1], a[i + 2], a[i + 3]};
     u64* row = t + i;
-    for (std::size_t j = 0; j < nb + 3; ++j)
-      row[j] += x0 * padded[j + 3] + x1 * padded[j + 2] + x2 * padded[j + 1] + x3 * padded[j];
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool vectors = &activeKernels() != &portableKernels();
+    if (vectors) {
+      addFourRowsAvx2(row, padded, nb + 3, x);
+    } else
+#endif
+    {
+      for (std::size_t j = 0; j < nb + 3; ++j)
+        row[j] += x[0] * padded[j + 3] + x[1] * padded[j + 2] + x[2] * padded[j + 1] + x[3] * padded[j];
+    }
     if ((i + 4) % kRows == 0 || i + 4 == na) carrySums(t, i + 4 - std::min(i + 4, kRows), i + nb + 3);
   }
   for (; i < na; ++i) {
