@@ -149,8 +149,9 @@ PAIR("full", oursFull, peerFull,
      Arg(81)->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond))
 PAIR("full", oursFull, peerFull, DenseRange(270, 450, 90)->DenseRange(2700, 5400, 450)->Unit(benchmark::kMicrosecond))
 PAIR("multiply", oursProduct, peerProduct, Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond))
-PAIR("divide", oursQuotient, peerQuotient, Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond))
-PAIR("sqrt", oursRoot, peerRoot, Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond))
+PAIR("divide", oursQuotient, peerQuotient,
+     Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond))
+PAIR("sqrt", oursRoot, peerRoot, Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond))
 PAIR("output", oursOutput, peerOutput, Arg(1000000)->Unit(benchmark::kMillisecond))
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Division: by one word directly, by longer numbers through the inverse root;
-// the inverse root by Newton's iteration, and the square root.
+// Division: by one word directly, by longer numbers schoolbook (longdivision.h)
+// up to about 10^4 digits and through the inverse root above; the inverse root
+// by Newton's iteration, and the square root (schoolbook up to 2 10^4 digits).
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "bignum/bigfloat.h"
 #include "bignum/check.h"
 #include "bignum/convolution.h"
+#include "bignum/longdivision.h"
 #include "bignum/progress.h"
 #include "bignum/record.h"
 
@@ -15,6 +17,12 @@ namespace bignum {
 using namespace records;
 
 namespace {
+
+// The schoolbook quotient (divisor words times quotient words) and root (root
+// words) up to where Newton's iteration overtakes them (measured: about 10^4
+// and 2 10^4 digits).
+constexpr std::size_t kSchoolbookArea = 1200 * 1200;
+constexpr long kSchoolbookRoot = 2000;
 
 // The number of extra quotient words after `remainder` until the division by d
 // ends, or -1 if it never does (d keeps a prime factor other than 2 and 5).
@@ -95,77 +103,21 @@ class WordBuffer {
   std::uint32_t* words_;
 };
 
-// a / b for a divisor of 2 to 50 words: long division word by word, giving
-// the quotient truncated to the precision. Each quotient word is estimated
-// from the leading words in floating point and set right against the remainder.
+// a / b for a divisor of 2 or more words by schoolbook long division: the
+// quotient of the stored words truncated to the precision, exactly.
 bigfloat divlong(numstruct& a, numstruct& b, long prec) {
   const std::size_t n = b.size();
   WordBuffer V(n);
   readWords(b, 0, n, V.data());
-  // Quotient words: the precision, and one more in case the first is 0. The
-  // dividend's words beyond count + n cannot reach them.
-  const auto count = static_cast<std::size_t>(prec) + 1;
-  const std::size_t used = std::min(a.size(), count + n);
-  // W: a zero word, the dividend, zeros; at step j the remainder is W[j .. j + n].
-  WordBuffer W(count + n + 1);
-  W[0] = 0;
-  readWords(a, 0, used, W.data() + 1);
-  std::fill(W.data() + 1 + used, W.data() + count + n + 1, 0u);
+  // Quotient words: the precision, and one more when the first is 0 (a's
+  // words below b's). The dividend's words beyond count + n - 1 are left out.
+  const std::size_t most = std::min(a.size(), static_cast<std::size_t>(prec) + n);
+  WordBuffer A(most);
+  readWords(a, 0, most, A.data());
+  const bool lower = std::lexicographical_compare(A.data(), A.data() + most, V.data(), V.data() + n);
+  const auto count = static_cast<std::size_t>(prec) + (lower ? 1 : 0);
   WordBuffer Q(count);
-  const double base = Base;
-  // The leading three words of the divisor (two if it has only two), against
-  // as many of the remainder's and one more: the estimate is off by one at most.
-  const bool three = n > 2;
-  const double divisor =
-      three ? (static_cast<double>(V[0]) * base + V[1]) * base + V[2] : static_cast<double>(V[0]) * base + V[1];
-  const double inverse = 1.0 / divisor;
-  for (std::size_t j = 0; j < count; ++j) {
-    if (j % 1024 == 0) poll(1024 * n);
-    std::uint32_t* R = W.data() + j;
-    const double head3 = (static_cast<double>(R[0]) * base + R[1]) * base + R[2];
-    const double head = three ? head3 * base + R[3] : head3;
-    std::int64_t q = static_cast<std::int64_t>(head * inverse);
-    q = std::clamp<std::int64_t>(q, 0, Base - 1);
-    // R -= q V, from the least significant end. The products split into their
-    // words independently; only small borrows run from word to word.
-    std::int64_t borrow = 0;
-    for (std::size_t i = n; i-- > 0;) {
-      const std::uint64_t product = static_cast<std::uint64_t>(q) * V[i];
-      const std::uint64_t high = product / Base;
-      const std::int64_t t = std::int64_t{R[i + 1]} - static_cast<std::int64_t>(product - high * Base) - borrow;
-      const std::int64_t k = (t < 0) + (t < -static_cast<std::int64_t>(Base));
-      R[i + 1] = static_cast<std::uint32_t>(t + k * Base);
-      borrow = static_cast<std::int64_t>(high) + k;
-    }
-    std::int64_t top = std::int64_t{R[0]} - borrow;
-    while (top < 0) {  // q was too large: add V back
-      --q;
-      std::uint32_t carry = 0;
-      for (std::size_t i = n; i-- > 0;) {
-        const std::uint32_t x = R[i + 1] + V[i] + carry;
-        carry = x >= Base;
-        R[i + 1] = carry ? x - Base : x;
-      }
-      top += carry;
-    }
-    auto notBelowV = [&] {
-      if (top > 0) return true;
-      for (std::size_t i = 0; i < n; ++i)
-        if (R[i + 1] != V[i]) return R[i + 1] > V[i];
-      return true;
-    };
-    while (notBelowV()) {  // q was too small: take V once more
-      ++q;
-      std::uint32_t borrowed = 0;
-      for (std::size_t i = n; i-- > 0;) {
-        const std::int64_t x = std::int64_t{R[i + 1]} - V[i] - borrowed;
-        borrowed = x < 0;
-        R[i + 1] = static_cast<std::uint32_t>(x + (borrowed ? Base : 0));
-      }
-      top -= borrowed;
-    }
-    Q[j] = static_cast<std::uint32_t>(q);
-  }
+  divideWords(A.data(), std::min(most, count + n - 1), V.data(), n, Q.data(), count);
   // Q[0] weighs 10^(9 (exp a - exp b)): the quotient is 0.Q[0]Q[1]... one word up.
   bool underflow = false;
   const std::int64_t exp = clampExponent(a.exp - b.exp + 1, underflow);
@@ -206,7 +158,8 @@ bigfloat operator/(const bigfloat& a, const bigfloat& b) {
   if (b.size() == 1) return divshort(*a.record(), *b.record());
   const long p = std::min(a.prec(), b.prec());
   BIGNUM_CHECK(p != INFINITE, "prec != INFINITE", "bigfloat");
-  if (b.size() <= 50) return divlong(*a.record(), *b.record(), p / Basedigits);
+  const auto n = b.size(), words = static_cast<std::size_t>(p / Basedigits);
+  if (n <= 50 || n * words <= kSchoolbookArea) return divlong(*a.record(), *b.record(), p / Basedigits);
   return quotientByInverse(a, b, p);
 }
 
@@ -259,39 +212,19 @@ bigfloat invroot(const bigfloat& value, unsigned n, long destprec) {
 
 namespace {
 
-// sqrt(x) to p digits for short precisions: Heron's iteration s <- (s + x / s) / 2,
-// where the long division is cheap, from a double-accurate start, at
-// precisions halved down from the target with a word to spare.
-bigfloat heronRoot(const bigfloat& x, long p) {
-  const long wide = p + Basedigits;
-  bigfloat u = x;
-  u.prec(std::max(u.prec(), wide));
-  // x = v 10^(9 F) with 1 <= v < 10^18 and F even: sqrt(x) = sqrt(v) 10^(9 F / 2).
-  // Three words: with a leading word of one digit, two would give the double 10.
-  std::uint32_t lead[3] = {0, 0, 0};
-  x.words(0, std::min<std::size_t>(x.size(), 3), lead);
-  std::int64_t F = x.wordExponent() - 1;
-  double v = lead[0] + lead[1] / 1e9 + lead[2] / 1e18;
-  if (F % 2 != 0) {
-    v *= 1e9;
-    --F;
-  }
-  bigfloat s(std::sqrt(v));  // all the digits a double carries
-  s.exp(s.exp() + F / 2 * Basedigits);
-  // The start is good for 15 digits: the first step reaches about 30 of 36.
-  std::vector<long> precisions;
-  for (long q = wide; q > 4 * Basedigits; q = (q / Basedigits / 2 + 1) * Basedigits) precisions.push_back(q);
-  precisions.push_back(4 * Basedigits);
-  const bigfloat two(2);
-  for (auto it = precisions.rbegin(); it != precisions.rend(); ++it) {
-    poll(static_cast<std::size_t>(*it));
-    s.prec(*it);
-    bigfloat ux = u;
-    ux.prec(*it);
-    s = (s + ux / s) / two;
-  }
-  s.prec(p);
-  return s;
+// sqrt(x) to p digits by the schoolbook root of x's words: exact, truncated.
+bigfloat schoolbookRoot(const bigfloat& x, long p) {
+  const auto count = static_cast<std::size_t>(wordsOf(p));
+  // x = 0.x0 x1 ... 10^(9 E); for an odd E, x = 0.0 x0 x1 ... 10^(9 (E + 1)):
+  // the root of the words is that of 0.s0 s1 ... 10^(9 E / 2), E even.
+  const std::int64_t E = x.wordExponent();
+  const std::size_t odd = E % 2 != 0 ? 1 : 0;
+  const std::size_t nx = std::min(x.size(), 2 * count - odd);
+  WordBuffer X(nx + 1), S(count);
+  X[0] = 0;
+  x.words(0, nx, X.data() + odd);
+  sqrtWords(X.data(), nx + odd, S.data(), count);
+  return bigfloat::fromWords(1, (E + static_cast<std::int64_t>(odd)) / 2, static_cast<long>(count), S.data(), count);
 }
 
 }  // namespace
@@ -300,9 +233,7 @@ bigfloat sqrt(const bigfloat& x) {
   if (x.sign() == 0) return bigfloat();
   const long p = x.prec();
   if (p == INFINITE) return x * invroot(x, 2, p);
-  if (p <= 40 * Basedigits) return heronRoot(x, p);
-  // y = x^(-1/2) gets a word more: a leading word of one digit would cost it eight.
-  if (p <= 100 * Basedigits) return x * invroot(x, 2, p + Basedigits);
+  if (p <= kSchoolbookRoot * Basedigits) return schoolbookRoot(x, p);
   // s = x y with y to half the precision, then one correction with the exact
   // remainder: s + y (x - s^2) / 2 is good to the full precision. All is done
   // with a word to spare; x's stored words stay exact at the wider precision.

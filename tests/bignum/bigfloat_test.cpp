@@ -54,6 +54,49 @@ INSTANTIATE_TEST_SUITE_P(Precisions, Arithmetic,
                                            Precision{"digits2000", 223, 260}),
                          [](const auto& precision) { return std::string(precision.param.name); });
 
+// Quotients and square roots have every word right (cut, never rounded) up to
+// where Newton's iteration takes over, and all but the last above. Half the
+// dividends are cut products b c and half the radicands cut squares c^2: their
+// results lie just below c, where the last word is hardest to get right.
+TEST(Arithmetic, QuotientsAndRootsAreCutExactlyUpToTheCrossovers) {
+  std::mt19937_64 rng(31);
+  const struct {
+    const char* what;
+    std::size_t words, divisorWords;  // 0: random, up to 60 words and up to the precision
+    int rounds;
+    bool exact;
+  } rows[] = {{"short precisions", 0, 0, 400, true},
+              {"a divisor longer than the dividend's precision", 40, 51, 20, true},
+              {"the longest schoolbook root", 2000, 1, 1, true},
+              {"the quotient by Newton's iteration", 1201, 1201, 1, false},
+              {"the root by Newton's iteration", 2001, 1, 1, false}};
+  // Whether r, squared or not, brackets |target| as its words say.
+  auto agrees = [](const bigfloat& r, const mpq_class& target, bool squared, bool exact) {
+    const mpq_class v = abs(exactOf(r)), t = abs(target);
+    const mpq_class unit = powerOfTen(9 * (r.wordExponent() - r.wordPrecision() + (exact ? 0 : 1)));
+    auto image = [&](const mpq_class& y) { return mpq_class(squared ? y * y : y); };
+    const mpq_class low = exact ? v : v - unit;
+    return (low <= 0 || (exact ? image(low) <= t : image(low) < t)) && t < image(v + unit) &&
+           (squared || sgn(exactOf(r)) == sgn(target));
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    for (int round = 0; round < row.rounds; ++round) {
+      const auto p = static_cast<long>(row.words != 0 ? row.words : 1 + rng() % 60);
+      const std::size_t n = row.divisorWords != 0 ? row.divisorWords : 1 + rng() % static_cast<std::size_t>(p);
+      const bigfloat b = randomNumber(rng, n, 3, std::max<long>(p, static_cast<long>(n)));
+      const bigfloat c = randomNumber(rng, 1 + rng() % p, 3, p);
+      const bigfloat a = rng() % 2 ? b * c : randomNumber(rng, 1 + rng() % p, 3, p);
+      const bigfloat x = rng() % 2 ? c * c : abs(a);
+      const bigfloat q = a / b, s = bignum::sqrt(x);
+      ASSERT_TRUE(agrees(q, exactOf(a) / exactOf(b), false, row.exact) && q.wordPrecision() == p)
+          << text(a) << " / " << text(b) << " = " << text(q);
+      ASSERT_TRUE(agrees(s, exactOf(x), true, row.exact) && s.wordPrecision() == p)
+          << "sqrt " << text(x) << " = " << text(s);
+    }
+  }
+}
+
 // Exact operands give exact sums, differences and products; long products go
 // through the transform.
 TEST(Arithmetic, ExactNumbersStayExactAndLongProductsGoThroughTheTransform) {
