@@ -10,6 +10,7 @@
 
 #include "bignum/exact.h"
 #include "bignum/fixed.h"
+#include "bignum/functions.h"
 #include "bignum/functions_steps.h"
 #include "bignum/progress.h"
 
@@ -25,11 +26,12 @@ std::size_t wordsFor(long q, double lost) {
   return static_cast<std::size_t>((static_cast<double>(q) + lost + 2) / Basedigits) + 1;
 }
 
-// How often the short paths halve their argument at q digits: more halvings
-// mean fewer terms of the series but more squarings back (measured).
+// How often the short paths halve (exp) or divide by 3 (sin and cos) their
+// argument at q digits: more mean fewer terms of the series but more steps
+// back (measured).
 unsigned expHalvings(long q) { return static_cast<unsigned>(std::lround(0.6 * std::sqrt(static_cast<double>(q)))); }
-unsigned circularHalvings(long q) {
-  return static_cast<unsigned>(std::lround(0.6 * std::sqrt(static_cast<double>(q))));
+unsigned circularTriplings(long q) {
+  return static_cast<unsigned>(std::lround(0.4 * std::sqrt(static_cast<double>(q))));
 }
 
 // v^0 .. v^m.
@@ -119,29 +121,35 @@ Fixed expFixed(Fixed y, unsigned s) {
   return S;
 }
 
-// sin y and 1 - cos y for |y| <= 4, halving y s times and doubling back with
-// sin 2a = 2 sin a (1 - (1 - cos a)) and 1 - cos 2a = 2 sin^2 a, which keep
-// both parts good to the last word relative to 1.
+// sin y and cos y for |y| <= pi/4 (and a little), dividing y by 3^s and
+// tripling back with sin 3a = sin a (3 - 4 sin^2 a): one series and two
+// products a step, where doubling would need both series and as many
+// products for a smaller step. The cosine is then sqrt(1 - sin^2 y), at
+// least 1/sqrt(2), where nothing cancels.
 struct FixedSinCos {
-  Fixed sin, versine;
+  Fixed sin, cos;
 };
 FixedSinCos sinCosFixed(Fixed y, unsigned s) {
-  fixed::divPow2(y, s);
+  for (unsigned k = s; k > 0;) {
+    const unsigned step = std::min(k, 20U);  // 3^20 < 2^32
+    std::uint32_t power = 1;
+    for (unsigned i = 0; i < step; ++i) power *= 3;
+    fixed::divSmall(y, power);
+    k -= step;
+  }
   const Fixed v = fixed::square(y);
   const auto sinRatio = [](std::size_t u) { return 2 * u * (2 * u + 1); };
-  const auto cosRatio = [](std::size_t u) { return (2 * u + 1) * (2 * u + 2); };
   const std::size_t N = termCount(fixed::log10Magnitude(v), y.frac(), sinRatio);
-  const std::vector<Fixed> P = powersOf(v, blockLength(N));
-  FixedSinCos r{fixed::mul(y, hyperSum(P, N, true, sinRatio)), fixed::mul(v, hyperSum(P, N, true, cosRatio))};
-  fixed::divSmall(r.versine, 2);
+  Fixed sine = fixed::mul(y, hyperSum(powersOf(v, blockLength(N)), N, true, sinRatio));
+  const std::size_t n = y.frac();
   for (unsigned k = 0; k < s; ++k) {
-    const Fixed cross = fixed::mul(r.sin, r.versine);
-    r.versine = fixed::square(r.sin);
-    fixed::mulSmall(r.versine, 2);
-    r.sin = fixed::sub(r.sin, cross);
-    fixed::mulSmall(r.sin, 2);
+    Fixed factor = fixed::square(sine);
+    fixed::mulSmall(factor, 4);
+    sine = fixed::mul(sine, fixed::sub(fixed::integer(3, n), factor));
   }
-  return r;
+  const Fixed square = fixed::sub(fixed::integer(1, n), fixed::square(sine));
+  const long digits = static_cast<long>(n + 1) * Basedigits;
+  return {sine, fixed::fromBigfloat(sqrt(fixed::toBigfloat(square, digits)), n)};
 }
 
 // u sum_i (-1)^i (u^2)^i / (2 i + 1) = atan u, for |u| < 10^-3.
@@ -190,10 +198,9 @@ bigfloat expShort(const bigfloat& r, long q) {
 }
 
 SinCosPair sinCosShort(const bigfloat& r, long q) {
-  const unsigned s = circularHalvings(q);
-  const FixedSinCos f = sinCosFixed(fixed::fromBigfloat(r, wordsFor(q, 0.302 * s)), s);
-  const Fixed cosine = fixed::sub(fixed::integer(1, f.sin.frac()), f.versine);
-  return {fixed::toBigfloatAbsolute(f.sin), fixed::toBigfloatAbsolute(cosine)};
+  const unsigned s = circularTriplings(q);
+  const FixedSinCos f = sinCosFixed(fixed::fromBigfloat(r, wordsFor(q, 0.478 * s)), s);
+  return {fixed::toBigfloatAbsolute(f.sin), fixed::toBigfloatAbsolute(f.cos)};
 }
 
 std::optional<bigfloat> angleShort(const bigfloat& a, const bigfloat& b, long q) {
@@ -205,21 +212,40 @@ std::optional<bigfloat> angleShort(const bigfloat& a, const bigfloat& b, long q)
   bigfloat x = a, y = b;
   if (x.sign() != 0) x.exp(x.exp() - top * Basedigits);
   if (y.sign() != 0) y.exp(y.exp() - top * Basedigits);
+  // Turned by k quarter turns (exactly: the coordinates trade places and
+  // signs) so that x >= |y|: the angle left lies within pi/4 of 0.
+  int quarters = 0;
+  const double dx = getdouble(x), dy = getdouble(y);
+  if (std::fabs(dy) > std::fabs(dx)) {
+    quarters = dy > 0 ? 1 : -1;
+    const bigfloat turned = quarters > 0 ? y : -y;
+    y = quarters > 0 ? -x : x;
+    x = turned;
+  } else if (dx < 0) {
+    quarters = dy >= 0 ? 2 : -2;
+    x = -x;
+    y = -y;
+  }
   // theta0, a double's angle taken as exact; with (s, c) its sine and cosine,
   // tan(angle - theta0) = (y c - x s) / (x c + y s), tiny.
   const bigfloat theta0 = exactDouble(std::atan2(getdouble(y), getdouble(x)));
-  const unsigned halvings = circularHalvings(q);
-  const std::size_t n = wordsFor(q + 2 * Basedigits, 0.302 * halvings);
-  const FixedSinCos sc = sinCosFixed(fixed::fromBigfloat(theta0, n), halvings);
-  const Fixed c = fixed::sub(fixed::integer(1, n), sc.versine);
+  const unsigned triplings = circularTriplings(q);
+  const std::size_t n = wordsFor(q + 2 * Basedigits, 0.478 * triplings);
+  const FixedSinCos sc = sinCosFixed(fixed::fromBigfloat(theta0, n), triplings);
   const Fixed X = fixed::fromBigfloat(x, n), Y = fixed::fromBigfloat(y, n);
-  const Fixed across = fixed::sub(fixed::mul(Y, c), fixed::mul(X, sc.sin));
-  const Fixed along = fixed::add(fixed::mul(X, c), fixed::mul(Y, sc.sin));
-  if (across.isZero()) return withPrecision(theta0, q + Basedigits);
-  if (along.negative || along.isZero()) return std::nullopt;
-  const bigfloat ratio = fixed::toBigfloatAbsolute(across) / fixed::toBigfloat(along, q + 3 * Basedigits);
-  if (!tiny(ratio)) return std::nullopt;
-  return withPrecision(theta0 + fixed::toBigfloatAbsolute(atanTiny(fixed::fromBigfloat(ratio, n))), q + Basedigits);
+  const Fixed across = fixed::sub(fixed::mul(Y, sc.cos), fixed::mul(X, sc.sin));
+  const Fixed along = fixed::add(fixed::mul(X, sc.cos), fixed::mul(Y, sc.sin));
+  bigfloat angle = theta0;
+  if (!across.isZero()) {
+    if (along.negative || along.isZero()) return std::nullopt;
+    const bigfloat ratio = fixed::toBigfloatAbsolute(across) / fixed::toBigfloat(along, q + 3 * Basedigits);
+    if (!tiny(ratio)) return std::nullopt;
+    angle =
+        withPrecision(theta0, q + 2 * Basedigits) + fixed::toBigfloatAbsolute(atanTiny(fixed::fromBigfloat(ratio, n)));
+  }
+  if (quarters != 0)
+    angle = withPrecision(angle, q + 2 * Basedigits) + exactInteger(quarters) * half(cachedPi(q + 2 * Basedigits));
+  return withPrecision(angle, q + Basedigits);
 }
 
 std::optional<bigfloat> logShort(const bigfloat& m, long q) {

@@ -14,10 +14,10 @@
 namespace bignum::steps {
 
 // The longest precisions, in digits, for which the short paths serve.
-inline constexpr long kShortExp = 5000;
-inline constexpr long kShortCircular = 6000;
-inline constexpr long kShortLog = 800;
-inline constexpr long kShortAngle = 3000;
+inline constexpr long kShortExp = 4000;
+inline constexpr long kShortCircular = 10000;
+inline constexpr long kShortLog = 400;
+inline constexpr long kShortAngle = 2000;
 
 // e^r to q digits (every word but the last correct) for an exact r with |r| < 48.
 bigfloat expShort(const bigfloat& r, long q);
