@@ -18,17 +18,34 @@ using u32 = std::uint32_t;
 using u64 = std::uint64_t;
 
 // Products of words are below 10^18, so a 64-bit sum takes 18 of them beside
-// a word; the schoolbook carries its sums every 16 rows.
+// a word; the schoolbook spreads its sums every 16 rows.
 constexpr std::size_t kRows = 16;
 constexpr std::size_t kLongestRow = 64;
 static_assert(kKaratsubaBasecase <= kLongestRow);
 
-// Carries t[from, to) so that each is below 10^9, the last carry into t[to].
+// Moves all but the last nine digits of each of t[from, to) into the next
+// (the last into t[to]), all at once rather than in a chain of carries: each
+// is then below 10^9 + 2^64 / 10^9 < 2 10^10, room for 16 more rows.
+inline void spreadSums(u64* t, std::size_t from, std::size_t to) {
+  u64 carry = 0;
+  for (std::size_t k = from; k < to; ++k) {
+    const u64 high = t[k] / Base;
+    t[k] = t[k] - high * Base + carry;
+    carry = high;
+  }
+  t[to] += carry;
+}
+
+// Carries t[from, to) so that each is below 10^9, the last carry into t[to]:
+// two spreads leave each below 10^9 + 20, and a chain of carries of one
+// (without divisions) finishes.
 inline void carrySums(u64* t, std::size_t from, std::size_t to) {
+  spreadSums(t, from, to);
+  spreadSums(t, from, to);
   u64 carry = 0;
   for (std::size_t k = from; k < to; ++k) {
     const u64 v = t[k] + carry;
-    carry = v / Base;
+    carry = v >= Base ? 1 : 0;
     t[k] = v - carry * Base;
   }
   t[to] += carry;
@@ -57,14 +74,15 @@ void basecase(u32* r, const u32* a, std::size_t na, const u32* b, std::size_t nb
       for (std::size_t j = 0; j < nb + 3; ++j)
         row[j] += x[0] * padded[j + 3] + x[1] * padded[j + 2] + x[2] * padded[j + 1] + x[3] * padded[j];
     }
-    if ((i + 4) % kRows == 0 || i + 4 == na) carrySums(t, i + 4 - std::min(i + 4, kRows), i + nb + 3);
+    if ((i + 4) % kRows == 0) spreadSums(t, i + 4 - kRows, i + nb + 3);
   }
+  // At most 12 rows since the last spread, and 3 more here.
   for (; i < na; ++i) {
     const u64 x = a[i];
     u64* row = t + i;
     for (std::size_t j = 0; j < nb; ++j) row[j] += x * b[j];
-    if (i + 1 == na) carrySums(t, i + 1 - std::min(i + 1, kRows), i + nb);
   }
+  carrySums(t, 0, na + nb);
   for (std::size_t k = 0; k < na + nb; ++k) r[k] = static_cast<u32>(t[k]);
 }
 
@@ -77,14 +95,11 @@ void basecaseSquare(u32* r, const u32* a, std::size_t n) {
     const u64 x = a[i];
     u64* row = t + i;
     for (std::size_t j = i + 1; j < n; ++j) row[j] += x * a[j];
-    if (i % kRows == kRows - 1 || i + 2 == n) carrySums(t, 2 * (i + 1 - std::min(i + 1, kRows)), i + n);
+    if (i % kRows == kRows - 1 || i + 2 == n) spreadSums(t, 2 * (i + 1 - std::min(i + 1, kRows)), i + n);
   }
-  u64 carry = 0;
-  for (std::size_t k = 0; k < 2 * n; ++k) {
-    const u64 v = 2 * t[k] + carry + (k % 2 == 0 ? u64{a[k / 2]} * a[k / 2] : 0);
-    carry = v / Base;
-    r[k] = static_cast<u32>(v - carry * Base);
-  }
+  for (std::size_t k = 0; k < 2 * n; ++k) t[k] = 2 * t[k] + (k % 2 == 0 ? u64{a[k / 2]} * a[k / 2] : 0);
+  carrySums(t, 0, 2 * n);
+  for (std::size_t k = 0; k < 2 * n; ++k) r[k] = static_cast<u32>(t[k]);
 }
 
 // r[0, n) = x + y + carry; returns the carry out. r may be x or y.
