@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "bignum/atanseries.h"
 #include "bignum/complexfn.h"
 #include "bignum/expseries.h"
 #include "bignum/fastfn.h"
@@ -98,20 +99,14 @@ SinCos sinCos(const bigfloat& x, const char* name) {
 
 // The angle of (a, b), not both zero, in (-pi, pi] and within 10^-q. Short
 // precisions take angleShort (or, where a double cannot estimate the angle,
-// Im log(a + i b)); longer ones Newton's step on the sine and cosine: with t
-// the angle to half the digits and a word, u = tan(angle - t) = (b cos t -
-// a sin t) / (a cos t + b sin t) lies below 10^-(q/2), and angle = t + u to
-// q digits (the next term, u^3 / 3, lies below 10^-(3q/2)).
+// Im log(a + i b)); longer ones the inverse tangent's series.
 bigfloat angle(const bigfloat& a, const bigfloat& b, long q) {
   if (q <= kShortAngle) {
     if (auto quick = angleShort(a, b, q)) return withPrecision(*quick, q);
     return withPrecision(logWithGuard(bigcomplex{withPrecision(a, q), withPrecision(b, q)}, 0).im, q);
   }
-  // t's digits are exact: it is widened, and the sum ends where the step ends.
-  const bigfloat t = withPrecision(angle(a, b, q / 2 + 2 * Basedigits), q + Basedigits);
-  const SinCos sc = sinCos(t, "inverse tangent");
-  const bigfloat x = withPrecision(a, q + Basedigits), y = withPrecision(b, q + Basedigits);
-  return withPrecision(t + (y * sc.cos - x * sc.sin) / (x * sc.cos + y * sc.sin), q);
+  ProgressStage stage("inverse tangent");
+  return withPrecision(angleSeries(a, b, q, stage), q);
 }
 
 // 1 + s x (s = +1 or -1) to q digits. The difference between x's stored

@@ -17,7 +17,7 @@ namespace bignum::steps {
 inline constexpr long kShortExp = 4000;
 inline constexpr long kShortCircular = 10000;
 inline constexpr long kShortLog = 400;
-inline constexpr long kShortAngle = 2000;
+inline constexpr long kShortAngle = 5000;
 
 // e^r to q digits (every word but the last correct) for an exact r with |r| < 48.
 bigfloat expShort(const bigfloat& r, long q);
