@@ -91,10 +91,16 @@ bigfloat angleSeries(const bigfloat& a, const bigfloat& b, long q, ProgressStage
   const double estimate = std::atan(getdouble(z));
   const bigfloat t0 = estimate == 0 ? bigfloat() : withPrecision(bigfloat(estimate), INFINITE);
   bigfloat angle = t0, u = z;
+  // Progress: the sine and cosine take about a third, the pieces (about
+  // log2 of the precision over 16 of them) the rest.
+  constexpr double kSinCosShare = 0.3;
   if (t0.sign() != 0) {
-    const auto [s, c] = sinCosSeries(t0, w, stage);
+    stage.delegate(0, kSinCosShare);
+    ProgressStage sinCos("sine and cosine");
+    const auto [s, c] = sinCosSeries(t0, w, sinCos);
     u = withPrecision((z * c - s) / (c + z * s), w);
   }
+  const double pieces = std::max(1.0, std::log2(static_cast<double>(w) / 16));
   // Pieces until atan u = u - u^3 / 3 + ... is u to the precision.
   for (int round = 0; u.sign() != 0 && 3 * log10Magnitude(u) > -static_cast<double>(w + Basedigits) && round < 64;
        ++round) {
@@ -103,6 +109,7 @@ bigfloat angleSeries(const bigfloat& a, const bigfloat& b, long q, ProgressStage
     if (c.sign() == 0) break;
     angle = withPrecision(angle, w) + atanOfPiece(c, w);
     u = withPrecision((u - c) / (bigfloat(1) + u * c), w);
+    stage.advance(std::min(1.0, kSinCosShare + (1 - kSinCosShare) * (round + 1) / pieces));
   }
   angle = withPrecision(angle, w) + u;
   if (quarters != 0) angle = angle + exactInteger(quarters) * half(cachedPi(w));

@@ -174,6 +174,7 @@ bigfloat atan(const bigfloat& x) {
   const long p = x.prec();
   if (belowSeries(x)) return cubicSeries(x, -1, 3);
   ProgressStage stage("inverse tangent");
+  stage.delegate(0, 1);  // all of it to the angle
   return withPrecision(angle(bigfloat(1), x, p + kGuard + smallness(x)), p);
 }
 
