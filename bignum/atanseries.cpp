@@ -47,8 +47,7 @@ AtanSplit atanSplit(std::uint64_t first, std::uint64_t last, const bigfloat& p, 
     s.B = left.B * right.B;
     if (wantP) s.P = left.P * right.P;
   }
-  for (bigfloat* v : {&s.P, &s.B, &s.T})
-    if (v->size() > limit) v->prec(static_cast<long>(limit) * Basedigits);
+  cutToWords(limit, {&s.P, &s.B, &s.T});
   return s;
 }
 
@@ -71,22 +70,30 @@ bigfloat cutToPlaces(const bigfloat& x, long places) {
 
 }  // namespace
 
-bigfloat angleSeries(const bigfloat& a, const bigfloat& b, long q, ProgressStage& stage) {
-  const long w = q + 2 * Basedigits;
-  // Quarter turns (exact: the coordinates trade places and signs) leave
-  // x >= |y|, so that z = y / x lies in [-1, 1].
-  bigfloat x = withPrecision(a, w), y = withPrecision(b, w);
-  int quarters = 0;
+int turnWithinQuarter(bigfloat& x, bigfloat& y) {
+  int k = 0;
   if (compare(y, x, true) > 0) {
-    quarters = y.sign() > 0 ? 1 : -1;
-    const bigfloat turned = quarters > 0 ? y : -y;
-    y = quarters > 0 ? -x : x;
+    k = y.sign() > 0 ? 1 : -1;
+    const bigfloat turned = k > 0 ? y : -y;
+    y = k > 0 ? -x : x;
     x = turned;
   } else if (x.sign() < 0) {
-    quarters = y.sign() >= 0 ? 2 : -2;
+    k = y.sign() >= 0 ? 2 : -2;
     x = -x;
     y = -y;
   }
+  return k;
+}
+
+bigfloat plusQuarters(const bigfloat& angle, int k, long w) {
+  return k == 0 ? angle : withPrecision(angle, w) + exactInteger(k) * half(cachedPi(w));
+}
+
+bigfloat angleSeries(const bigfloat& a, const bigfloat& b, long q, ProgressStage& stage) {
+  const long w = q + 2 * Basedigits;
+  // Quarter turns leave x >= |y|, so that z = y / x lies in [-1, 1].
+  bigfloat x = withPrecision(a, w), y = withPrecision(b, w);
+  const int quarters = turnWithinQuarter(x, y);
   const bigfloat z = withPrecision(y / x, w);
   const double estimate = std::atan(getdouble(z));
   const bigfloat t0 = estimate == 0 ? bigfloat() : withPrecision(bigfloat(estimate), INFINITE);
@@ -112,8 +119,7 @@ bigfloat angleSeries(const bigfloat& a, const bigfloat& b, long q, ProgressStage
     stage.advance(std::min(1.0, kSinCosShare + (1 - kSinCosShare) * (round + 1) / pieces));
   }
   angle = withPrecision(angle, w) + u;
-  if (quarters != 0) angle = angle + exactInteger(quarters) * half(cachedPi(w));
-  return withPrecision(angle, q + Basedigits);
+  return withPrecision(plusQuarters(angle, quarters, w), q + Basedigits);
 }
 
 }  // namespace bignum::steps

@@ -76,10 +76,7 @@ Split split(std::uint64_t first, std::uint64_t last, const bigfloat* r, bool wan
   left.T = r != nullptr ? left.T * right.Q + left.P * right.T : left.T * right.Q + right.T;
   if (r != nullptr && wantP) left.P = left.P * right.P;
   left.Q = left.Q * right.Q;
-  if (tally.limit != 0) {
-    for (bigfloat* v : {&left.P, &left.Q, &left.T})
-      if (v->size() > tally.limit) v->prec(static_cast<long>(tally.limit) * Basedigits);
-  }
+  if (tally.limit != 0) cutToWords(tally.limit, {&left.P, &left.Q, &left.T});
   tally.finished(last - first);
   return left;
 }
@@ -136,8 +133,7 @@ TurnSplit turnSplit(std::uint64_t first, std::uint64_t last, const bigfloat& r, 
   if (wantP) left.P = left.P * right.P;
   left.Q = left.Q * right.Q;
   left.len += right.len;
-  for (bigfloat* v : {&left.P, &left.Q, &left.re, &left.im})
-    if (v->size() > tally.limit) v->prec(static_cast<long>(tally.limit) * Basedigits);
+  cutToWords(tally.limit, {&left.P, &left.Q, &left.re, &left.im});
   tally.finished(last - first);
   return left;
 }

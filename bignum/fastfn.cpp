@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "bignum/atanseries.h"
 #include "bignum/exact.h"
 #include "bignum/fixed.h"
-#include "bignum/functions.h"
 #include "bignum/functions_steps.h"
 #include "bignum/progress.h"
 
@@ -212,20 +212,8 @@ std::optional<bigfloat> angleShort(const bigfloat& a, const bigfloat& b, long q)
   bigfloat x = a, y = b;
   if (x.sign() != 0) x.exp(x.exp() - top * Basedigits);
   if (y.sign() != 0) y.exp(y.exp() - top * Basedigits);
-  // Turned by k quarter turns (exactly: the coordinates trade places and
-  // signs) so that x >= |y|: the angle left lies within pi/4 of 0.
-  int quarters = 0;
-  const double dx = getdouble(x), dy = getdouble(y);
-  if (std::fabs(dy) > std::fabs(dx)) {
-    quarters = dy > 0 ? 1 : -1;
-    const bigfloat turned = quarters > 0 ? y : -y;
-    y = quarters > 0 ? -x : x;
-    x = turned;
-  } else if (dx < 0) {
-    quarters = dy >= 0 ? 2 : -2;
-    x = -x;
-    y = -y;
-  }
+  // Quarter turns leave the angle within pi/4 of 0.
+  const int quarters = turnWithinQuarter(x, y);
   // theta0, a double's angle taken as exact; with (s, c) its sine and cosine,
   // tan(angle - theta0) = (y c - x s) / (x c + y s), tiny.
   const bigfloat theta0 = exactDouble(std::atan2(getdouble(y), getdouble(x)));
@@ -243,9 +231,7 @@ std::optional<bigfloat> angleShort(const bigfloat& a, const bigfloat& b, long q)
     angle =
         withPrecision(theta0, q + 2 * Basedigits) + fixed::toBigfloatAbsolute(atanTiny(fixed::fromBigfloat(ratio, n)));
   }
-  if (quarters != 0)
-    angle = withPrecision(angle, q + 2 * Basedigits) + exactInteger(quarters) * half(cachedPi(q + 2 * Basedigits));
-  return withPrecision(angle, q + Basedigits);
+  return withPrecision(plusQuarters(angle, quarters, q + 2 * Basedigits), q + Basedigits);
 }
 
 std::optional<bigfloat> logShort(const bigfloat& m, long q) {

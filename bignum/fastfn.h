@@ -22,8 +22,9 @@ inline constexpr long kShortAngle = 5000;
 // e^r to q digits (every word but the last correct) for an exact r with |r| < 48.
 bigfloat expShort(const bigfloat& r, long q);
 
-// sin r and cos r for a finite r with |r| <= 4, each within 10^-q of the truth
-// (so good to q digits less as many as it lies below 1).
+// sin r and cos r for a finite r with |r| <= pi/4 (the cosine comes from
+// sqrt(1 - sin^2 r), positive), each within 10^-q of the truth (so good to q
+// digits less as many as it lies below 1).
 struct SinCosPair {
   bigfloat sin, cos;
 };

@@ -19,7 +19,6 @@ void addRowAvx2(std::uint64_t* column, const std::uint32_t* b, std::size_t count
 
 namespace {
 
-using words::divideByBase;
 using words::u128;
 
 // |a| compared with |b|: -1, 0 or +1.
@@ -202,20 +201,14 @@ Fixed square(const Fixed& a) {
   return r;
 }
 
-void mulSmall(Fixed& a, std::uint64_t m) {
-  if (m < (std::uint64_t{1} << 32)) {
-    // word m + carry stays below 2^64: one division by a constant a word.
-    std::uint64_t carry = 0;
-    for (std::uint32_t& word : a.w) {
-      const std::uint64_t v = word * m + carry;
-      carry = v / Base;
-      word = static_cast<std::uint32_t>(v - carry * Base);
-    }
-    BIGNUM_CHECK(carry == 0, "fixed product in range", "functions");
-    return;
+void mulSmall(Fixed& a, std::uint32_t m) {
+  // word m + carry stays below 2^64: one division by a constant a word.
+  std::uint64_t carry = 0;
+  for (std::uint32_t& word : a.w) {
+    const std::uint64_t v = word * std::uint64_t{m} + carry;
+    carry = v / Base;
+    word = static_cast<std::uint32_t>(v - carry * Base);
   }
-  u128 carry = 0;
-  for (std::uint32_t& word : a.w) carry = divideByBase(u128{word} * m + carry, word);
   BIGNUM_CHECK(carry == 0, "fixed product in range", "functions");
 }
 

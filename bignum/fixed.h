@@ -44,7 +44,7 @@ void addTo(Fixed& g, const Fixed& p, bool subtract);
 Fixed mul(const Fixed& a, const Fixed& b);
 Fixed square(const Fixed& a);
 // a m for m >= 1, in place.
-void mulSmall(Fixed& a, std::uint64_t m);
+void mulSmall(Fixed& a, std::uint32_t m);
 // a / d for d >= 1, in place, cut.
 void divSmall(Fixed& a, std::uint32_t d);
 // a / da and b / db (of one length), in place, cut: faster than one after the other.

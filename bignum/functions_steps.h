@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <vector>
 
@@ -88,6 +89,13 @@ __extension__ typedef unsigned __int128 u128;
 struct Split {
   bigfloat P, Q, T;
 };
+
+// Cuts each of `values` to `limit` words where it is longer: the parts of a
+// binary splitting past the working precision.
+inline void cutToWords(std::size_t limit, std::initializer_list<bigfloat*> values) {
+  for (bigfloat* v : values)
+    if (v->size() > limit) v->prec(static_cast<long>(limit) * Basedigits);
+}
 
 // An exact number from an unsigned 128-bit integer, with `sign` (+1 or -1).
 inline bigfloat exactOf(u128 value, int sign = 1) {

@@ -64,8 +64,7 @@ Split split(std::uint64_t first, std::uint64_t last, std::uint64_t mm, bool want
   left.T = left.T * right.Q + left.P * right.T;
   if (wantP) left.P = left.P * right.P;
   left.Q = left.Q * right.Q;
-  for (bigfloat* v : {&left.P, &left.Q, &left.T})
-    if (v->size() > tally.limit) v->prec(static_cast<long>(tally.limit) * Basedigits);
+  cutToWords(tally.limit, {&left.P, &left.Q, &left.T});
   tally.finished(last - first);
   return left;
 }
