@@ -3,7 +3,7 @@
 //   ours/sum|product|quotient|root/81   vs MPFR at 270 bits (81 digits)
 //   ours/full/n      exact n-digit integers multiplied, vs GMP mpz_mul (with
 //                    rows around the crossovers of the schoolbook, Karatsuba's
-//                    method and the transform at 50 and 700 words)
+//                    method and the transform at 50 and 380 words)
 //   ours/multiply/n  n-digit numbers at n digits, vs MPFR at n log2(10) bits
 //   ours/divide/n, ours/sqrt/n          vs MPFR at n log2(10) bits
 //   ours/output/1000000                 decimal text vs mpfr_get_str

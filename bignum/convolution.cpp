@@ -5,6 +5,7 @@
 
 #include "bignum/check.h"
 #include "bignum/init.h"
+#include "bignum/kernels.h"
 #include "bignum/modint.h"
 #include "bignum/progress.h"
 #include "bignum/transform.h"
@@ -71,40 +72,22 @@ void pointwiseSquare(datastruct& a, std::size_t N) {
 // The Chinese remainder theorem for m1, m2, m3: the value s below m1 m2 m3
 // with three given residues, in Garner's mixed-radix form
 //   s = x1 + m1 x2 + m1 m2 x3   (x1 < m1, x2 < m2, x3 < m3),
-// which needs no reduction modulo m1 m2 m3, and then in base 10^9 as
+// which needs no reduction modulo m1 m2 m3 (the kernels find x2 and x3), and
+// then in base 10^9 as
 //   s = a0 + a1 10^9 + a2 10^18   (a0, a1 below 10^9; a2 below 7.3 10^9).
-class Recombiner {
- public:
-  void digits(std::uint32_t r1, std::uint32_t r2, std::uint32_t r3, std::uint32_t& a0, std::uint64_t& a1,
-              std::uint64_t& a2) const {
-    const std::uint32_t x1 = r1;
-    const std::uint32_t x2 = mg2_.mul(difference(r2, x1 >= MOD2 ? x1 - MOD2 : x1, MOD2), inverse12_);
-    const std::uint32_t t = mg3_.mul(difference(r3, x1 >= MOD3 ? x1 - MOD3 : x1, MOD3), inverse13_);
-    const std::uint32_t x3 = mg3_.mul(difference(t, x2 >= MOD3 ? x2 - MOD3 : x2, MOD3), inverse23_);
-    // m1 and m1 m2 written in base 10^9 turn the mixed-radix form into three
-    // partial digits that fit 64 bits; carrying between them normalises them.
-    const std::uint64_t d0 = x1 + kM1[0] * x2 + kM12[0] * x3;
-    const std::uint64_t d1 = kM1[1] * x2 + kM12[1] * x3 + d0 / Base;
-    a0 = static_cast<std::uint32_t>(d0 % Base);
-    a1 = d1 % Base;
-    a2 = kM12[2] * x3 + d1 / Base;
-  }
-
- private:
-  static constexpr std::uint32_t difference(std::uint32_t a, std::uint32_t b, std::uint32_t m) {
-    return a >= b ? a - b : a + (m - b);
-  }
-  static constexpr std::uint64_t kM12Value = std::uint64_t{MOD1} * MOD2;
-  static constexpr std::uint64_t kM1[2] = {MOD1 % Base, MOD1 / Base};
-  static constexpr std::uint64_t kM12[3] = {kM12Value % Base, kM12Value / Base % Base, kM12Value / Base / Base};
-
-  const Montgomery mg2_ = Montgomery::of(MOD2), mg3_ = Montgomery::of(MOD3);
-  // The inverses m1^-1 mod m2, m1^-1 mod m3 and m2^-1 mod m3, in Montgomery form
-  // so that one Montgomery product multiplies by them exactly.
-  const std::uint32_t inverse12_ = mg2_.to(mg2_.power(MOD1 % MOD2, MOD2 - 2));
-  const std::uint32_t inverse13_ = mg3_.to(mg3_.power(MOD1 % MOD3, MOD3 - 2));
-  const std::uint32_t inverse23_ = mg3_.to(mg3_.power(MOD2 % MOD3, MOD3 - 2));
-};
+// m1 and m1 m2 written in base 10^9 turn the mixed-radix form into three
+// partial digits that fit 64 bits; carrying between them normalises them.
+inline void baseDigits(std::uint32_t x1, std::uint32_t x2, std::uint32_t x3, std::uint32_t& a0, std::uint64_t& a1,
+                       std::uint64_t& a2) {
+  constexpr std::uint64_t kM12Value = std::uint64_t{MOD1} * MOD2;
+  constexpr std::uint64_t kM1[2] = {MOD1 % Base, MOD1 / Base};
+  constexpr std::uint64_t kM12[3] = {kM12Value % Base, kM12Value / Base % Base, kM12Value / Base / Base};
+  const std::uint64_t d0 = x1 + kM1[0] * x2 + kM12[0] * x3;
+  const std::uint64_t d1 = kM1[1] * x2 + kM12[1] * x3 + d0 / Base;
+  a0 = static_cast<std::uint32_t>(d0 % Base);
+  a1 = d1 % Base;
+  a2 = kM12[2] * x3 + d1 / Base;
+}
 
 // Moves the first S words of v one place toward the end (the last falls off)
 // and puts `first` in front, in windows from the end.
@@ -130,9 +113,11 @@ void shiftInLeadingWord(datastruct& v, std::size_t S, std::uint32_t first) {
 // small carry. That gives the same words as carrying the whole 96-bit value
 // position by position, with a short dependency chain.
 int recombine(datastruct& r1, datastruct& r2, datastruct& r3, std::size_t S) {
-  const Recombiner crt;
+  const Garner garner;
+  const Kernels& k = activeKernels();
   constexpr std::size_t kChunk = 1024;  // positions whose upper digits are held at a time
   std::uint64_t digits1[kChunk], digits2[kChunk];
+  std::uint32_t x2[kChunk], x3[kChunk];
   std::uint64_t carry = 0, next1 = 0, next2 = 0, following2 = 0;  // a1 of i+1, a2 of i+1 and i+2
   const std::size_t block = limits().Blocksize;
   for (std::size_t end = S; end > 0;) {
@@ -144,8 +129,9 @@ int recombine(datastruct& r1, datastruct& r2, datastruct& r3, std::size_t S) {
     const std::uint32_t* w3 = r3.getreadwindow(start, n);
     for (std::size_t top = n; top > 0;) {
       const std::size_t bottom = top > kChunk ? top - kChunk : 0;
+      k.garner(w1 + bottom, w2 + bottom, w3 + bottom, x2, x3, top - bottom, garner);
       for (std::size_t i = bottom; i < top; ++i)
-        crt.digits(w1[i], w2[i], w3[i], w1[i], digits1[i - bottom], digits2[i - bottom]);
+        baseDigits(w1[i], x2[i - bottom], x3[i - bottom], w1[i], digits1[i - bottom], digits2[i - bottom]);
       for (std::size_t i = top; i-- > bottom;) {
         const std::uint64_t sum = w1[i] + next1 + following2 + carry;
         w1[i] = static_cast<std::uint32_t>(sum % Base);

@@ -11,6 +11,16 @@
 
 namespace bignum {
 
+// The constants of Garner's step for the three moduli: x2 = (r2 - x1) / m1
+// modulo m2, x3 = ((r3 - x1) / m1 - x2) / m2 modulo m3, the inverses in
+// Montgomery form.
+struct Garner {
+  Montgomery mg2 = Montgomery::of(MOD2), mg3 = Montgomery::of(MOD3);
+  std::uint32_t inverse12 = mg2.to(mg2.power(MOD1 % MOD2, MOD2 - 2));
+  std::uint32_t inverse13 = mg3.to(mg3.power(MOD1 % MOD3, MOD3 - 2));
+  std::uint32_t inverse23 = mg3.to(mg3.power(MOD2 % MOD3, MOD3 - 2));
+};
+
 struct Kernels {
   const char* name;
   // Radix-2 decimation in frequency over one row of n = 2^j words (natural
@@ -44,6 +54,10 @@ struct Kernels {
                          const Montgomery& mg);
   void (*inverseColumns)(std::uint32_t* block, std::size_t rows, std::size_t width, const std::uint32_t* twiddles,
                          const Montgomery& mg);
+  // The mixed-radix digits of the values with residues r1[i] < MOD1, r2[i] <
+  // MOD2, r3[i] < MOD3: the value is r1 + MOD1 x2 + MOD1 MOD2 x3, x2 < MOD2, x3 < MOD3.
+  void (*garner)(const std::uint32_t* r1, const std::uint32_t* r2, const std::uint32_t* r3, std::uint32_t* x2,
+                 std::uint32_t* x3, std::size_t n, const Garner& g);
 };
 
 // The portable kernels.

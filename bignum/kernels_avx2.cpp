@@ -149,6 +149,21 @@ void scaleRow(std::uint32_t* row, std::size_t n, const std::uint32_t* first, std
   V p = load(first);
   const V s = _mm256_set1_epi32(static_cast<int>(step));
   std::size_t j = 0;
+  if (n >= 32) {
+    // Four chains of factors, 32 words apart, so that the products of one
+    // chain do not wait on each other.
+    V q[4] = {p, mont(p, s, M), {}, {}};
+    q[2] = mont(q[1], s, M);
+    q[3] = mont(q[2], s, M);
+    const V s2 = mont(s, s, M);
+    const V s4 = _mm256_set1_epi32(static_cast<int>(_mm256_extract_epi32(mont(s2, s2, M), 0)));
+    for (; j + 32 <= n; j += 32)
+      for (int c = 0; c < 4; ++c) {
+        store(row + j + 8 * c, mont(load(row + j + 8 * c), q[c], M));
+        q[c] = mont(q[c], s4, M);
+      }
+    p = q[0];
+  }
   for (; j + 8 <= n; j += 8) {
     store(row + j, mont(load(row + j), p, M));
     p = mont(p, s, M);
@@ -262,8 +277,29 @@ void columns(std::uint32_t* block, std::size_t rows, std::size_t width, const st
   }
 }
 
+// x mod m for x < 2m.
+inline V reduceOnce(V x, V m) { return _mm256_min_epu32(x, _mm256_sub_epi32(x, m)); }
+
+void garner(const std::uint32_t* r1, const std::uint32_t* r2, const std::uint32_t* r3, std::uint32_t* x2,
+            std::uint32_t* x3, std::size_t n, const Garner& g) {
+  const Mod M2(g.mg2), M3(g.mg3);
+  const V i12 = _mm256_set1_epi32(static_cast<int>(g.inverse12));
+  const V i13 = _mm256_set1_epi32(static_cast<int>(g.inverse13));
+  const V i23 = _mm256_set1_epi32(static_cast<int>(g.inverse23));
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const V x1 = load(r1 + i);
+    const V a = mont(subm(load(r2 + i), reduceOnce(x1, M2.m), M2), i12, M2);
+    const V t = mont(subm(load(r3 + i), reduceOnce(x1, M3.m), M3), i13, M3);
+    store(x2 + i, a);
+    store(x3 + i, mont(subm(t, reduceOnce(a, M3.m), M3), i23, M3));
+  }
+  if (i < n) portableKernels().garner(r1 + i, r2 + i, r3 + i, x2 + i, x3 + i, n - i, g);
+}
+
 constexpr Kernels kAvx2{"avx2", forwardRow,           inverseRow,          scaleRow,      multiply,
-                        square, radix3Columns<false>, radix3Columns<true>, columns<true>, columns<false>};
+                        square, radix3Columns<false>, radix3Columns<true>, columns<true>, columns<false>,
+                        garner};
 
 }  // namespace
 

@@ -99,8 +99,20 @@ void inverseRadix3(std::uint32_t* x0, std::size_t third, std::size_t begin, std:
   }
 }
 
-constexpr Kernels kPortable{"portable", forwardRow, inverseRow,    scaleRow,     multiply,
-                            square,     radix3,     inverseRadix3, radix2<true>, radix2<false>};
+std::uint32_t difference(std::uint32_t a, std::uint32_t b, std::uint32_t m) { return a >= b ? a - b : a + (m - b); }
+
+void garner(const std::uint32_t* r1, const std::uint32_t* r2, const std::uint32_t* r3, std::uint32_t* x2,
+            std::uint32_t* x3, std::size_t n, const Garner& g) {
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint32_t x1 = r1[i];
+    x2[i] = g.mg2.mul(difference(r2[i], x1 >= MOD2 ? x1 - MOD2 : x1, MOD2), g.inverse12);
+    const std::uint32_t t = g.mg3.mul(difference(r3[i], x1 >= MOD3 ? x1 - MOD3 : x1, MOD3), g.inverse13);
+    x3[i] = g.mg3.mul(difference(t, x2[i] >= MOD3 ? x2[i] - MOD3 : x2[i], MOD3), g.inverse23);
+  }
+}
+
+constexpr Kernels kPortable{"portable", forwardRow,    inverseRow,   scaleRow,      multiply, square,
+                            radix3,     inverseRadix3, radix2<true>, radix2<false>, garner};
 
 }  // namespace
 

@@ -1,7 +1,9 @@
 #include "bignum/transform.h"
 
+#include <array>
 #include <cstdlib>
 #include <new>
+#include <vector>
 
 #include "bignum/progress.h"
 #include "bignum/transform_steps.h"
@@ -40,6 +42,30 @@ std::uint32_t cachedPower(const Montgomery& mg, std::uint32_t g, std::uint64_t e
   return entry.value;
 }
 
+const std::uint32_t* cachedTable(const Montgomery& mg, std::uint32_t r, std::size_t n) {
+  struct Entry {
+    std::uint32_t m = 0, r = 0;
+    std::size_t n = 0;
+    std::vector<std::uint32_t> words;
+  };
+  // A transform uses at most two tables and a product three moduli: twelve
+  // entries hold a forward and an inverse product's worth, about 100 KiB at
+  // the longest direct length.
+  thread_local std::array<Entry, 12> entries;
+  thread_local std::size_t next = 0;
+  for (Entry& e : entries)
+    if (e.m == mg.m && e.r == r && e.n == n) return e.words.data();
+  Entry& e = entries[next];
+  next = (next + 1) % entries.size();
+  e.words.assign(std::max<std::size_t>(n, 1), 0);
+  e.m = 0;  // not valid until built
+  buildTable(e.words.data(), n, r, mg);
+  e.m = mg.m;
+  e.r = r;
+  e.n = n;
+  return e.words.data();
+}
+
 }  // namespace steps
 
 using namespace steps;
@@ -58,10 +84,9 @@ std::size_t columnGroup(const Shape& s, bool threaded) {
 void columnPass(std::uint32_t* data, const Shape& s, std::uint32_t root, bool threaded, bool forward,
                 const Montgomery& mg, const Kernels& k) {
   if (s.R1 < 2) return;
-  Scratch table(s.R1);
-  buildTable(table.get(), s.R1, root, mg);
+  const std::uint32_t* table = cachedTable(mg, root, s.R1);
   const std::size_t b = columnGroup(s, threaded);
-  runSlices(s.R2 / b, threaded, table.get(), s.R1, b * s.R1,
+  runSlices(s.R2 / b, threaded, table, s.R1, b * s.R1,
             [&](std::size_t begin, std::size_t end, const std::uint32_t* t, std::uint32_t* block) {
               for (std::size_t group = begin; group < end; ++group)
                 transformColumns(data + group * b, s.R2, b, s, block, t, forward, mg, k);
@@ -72,9 +97,8 @@ void columnPass(std::uint32_t* data, const Shape& s, std::uint32_t root, bool th
 template <class Each>
 void rowPass(std::uint32_t* data, const Shape& s, std::uint32_t root, bool threaded, const Montgomery& mg,
              Each&& each) {
-  Scratch table(s.R2);
-  buildTable(table.get(), s.R2, root, mg);
-  runSlices(s.R1, threaded, table.get(), s.R2, 0,
+  const std::uint32_t* table = cachedTable(mg, root, s.R2);
+  runSlices(s.R1, threaded, table, s.R2, 0,
             [&](std::size_t begin, std::size_t end, const std::uint32_t* t, std::uint32_t*) {
               for (std::size_t i = begin; i < end; ++i) each(data + i * s.R2, i, t);
             });
@@ -97,7 +121,19 @@ void radix3Pass(std::uint32_t* data, std::size_t M, std::uint32_t x, bool forwar
             });
 }
 
+// All N words times the Montgomery form c.
+void scaleAll(std::uint32_t* data, std::size_t N, std::uint32_t c, const Montgomery& mg, const Kernels& k) {
+  const std::uint32_t factors[8] = {c, c, c, c, c, c, c, c};
+  k.scaleRow(data, N, factors, mg.r1, mg);
+}
+
 void forwardPow2(std::uint32_t* data, std::size_t N, std::uint32_t g, const Montgomery& mg, const Kernels& k) {
+  if (N <= kDirectLength) {
+    lastThreads = 1;
+    k.forwardRow(data, N, cachedTable(mg, forwardRoot(mg, g, N), N), mg);
+    scaleAll(data, N, mg.r2, mg, k);  // the factor 2^32 of the contract
+    return;
+  }
   const Shape s = shapeOf(N);
   const std::uint32_t w = forwardRoot(mg, g, N);
   columnPass(data, s, forwardRoot(mg, g, s.R1), threadedLength(N), true, mg, k);
@@ -110,6 +146,12 @@ void forwardPow2(std::uint32_t* data, std::size_t N, std::uint32_t g, const Mont
 
 void inversePow2(std::uint32_t* data, std::size_t N, std::uint32_t g, std::size_t f, const Montgomery& mg,
                  const Kernels& k) {
+  if (N <= kDirectLength) {
+    lastThreads = 1;
+    k.inverseRow(data, N, cachedTable(mg, inverseRoot(mg, g, N), N), mg);
+    scaleAll(data, N, inverseScale(mg, N, f), mg, k);
+    return;
+  }
   const Shape s = shapeOf(N);
   const std::uint32_t v = inverseRoot(mg, g, N);
   const RowTwiddles twiddles(s, v, inverseScale(mg, N, f), mg);

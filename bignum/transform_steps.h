@@ -15,8 +15,13 @@
 
 namespace bignum::steps {
 
+// Power-of-two lengths up to this are one radix-2 pass over the whole vector,
+// which stays in the processor's caches: no twiddled rows, no gathered columns.
+// Their words are those of the two-pass transform (both leave X[k] at the
+// bit reversal of k).
+inline constexpr std::size_t kDirectLength = 16384;
 // Shorter power-of-two transforms run on one thread.
-inline constexpr std::size_t kThreadedLength = 1025;
+inline constexpr std::size_t kThreadedLength = kDirectLength + 1;
 // Threads used by the last row set (for tests).
 extern unsigned lastThreads;
 
@@ -97,6 +102,11 @@ inline void buildTable(std::uint32_t* table, std::size_t n, std::uint32_t r, con
   for (h /= 2; h >= 1; h /= 2)
     for (std::size_t k = 0; k < h; ++k) table[h + k] = table[2 * h + 2 * k];
 }
+
+// The table of buildTable for (the current modulus, r, n), remembered: the
+// transforms of one product size ask for the same few tables again and again.
+// Valid until the next call on this thread.
+const std::uint32_t* cachedTable(const Montgomery& mg, std::uint32_t r, std::size_t n);
 
 // N = R1 * R2 with R1 = 2^floor(k/2): the data as R1 rows of R2 words.
 struct Shape {

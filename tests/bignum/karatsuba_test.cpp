@@ -51,9 +51,9 @@ TEST(Karatsuba, ProductsEqualTheSchoolbookAndTheTransformWordForWord) {
     bool transform;      // beyond the mid-length products
   } cases[] = {
       {51, 51, INFINITE, false},   {65, 64, INFINITE, false},    {129, 130, INFINITE, false},
-      {700, 700, INFINITE, false}, {701, 701, INFINITE, true},   {5000, 700, INFINITE, false},
-      {701, 5000, INFINITE, true}, {1000, 130, INFINITE, false}, {777, 65, INFINITE, false},
-      {65, 0, INFINITE, false},    {700, 0, INFINITE, false},    {701, 0, INFINITE, true},
+      {380, 380, INFINITE, false}, {381, 381, INFINITE, true},   {5000, 380, INFINITE, false},
+      {381, 5000, INFINITE, true}, {1000, 130, INFINITE, false}, {777, 65, INFINITE, false},
+      {65, 0, INFINITE, false},    {380, 0, INFINITE, false},    {381, 0, INFINITE, true},
       {200, 200, 150, false},      {300, 100, 120, false},       {1000, 60, 500, false},
       {301, 0, 299, false},
   };

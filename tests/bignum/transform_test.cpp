@@ -178,9 +178,8 @@ TEST(TransformThreads, RowSetsAreSplitFromTheThresholdOn) {
   ASSERT_EQ(bignum::limits().NProcessors, 4u);
   const Prime& p = kPrimes[1];
   bignum::setmodulus(p.m);
-  // 1024 words: one thread. 2048: four slices. 1536 = 3 * 512: one thread; 6144 = 3 * 2048: four.
-  for (const auto& [n, threads] :
-       {std::pair<std::size_t, unsigned>{1024, 1}, {2048, 4}, {1536, 1}, {6144, 4}, {4096, 4}, {24576, 4}}) {
+  // Up to 16384 words: one thread; 32768: four slices. 49152 = 3 * 16384: one; 98304 = 3 * 32768: four.
+  for (const auto& [n, threads] : {std::pair<std::size_t, unsigned>{16384, 1}, {32768, 4}, {49152, 1}, {98304, 4}}) {
     const Words a = randomWords(n, 4, p.m);
     Words w = a;
     bignum::forwardTransform(w.data(), p.g, n);
