@@ -88,33 +88,29 @@ void carryColumns(const std::vector<std::uint64_t>& columns, std::vector<std::ui
 void addRow(std::uint64_t* __restrict column, const std::uint32_t* __restrict b, std::size_t count,
             std::uint32_t factor) {
 #if defined(__x86_64__) || defined(__i386__)
-  static const bool vectors = &activeKernels() != &portableKernels();
-  if (vectors && count >= 8) return addRowAvx2(column, b, count, factor);
+  if (vectorKernelsInUse() && count >= 8) return addRowAvx2(column, b, count, factor);
 #endif
   for (std::size_t k = 0; k < count; ++k) column[k] += std::uint64_t{factor} * b[k];
 }
 
-// Moves all but the last nine digits of every column into the next one (all
-// at once, without a chain of carries), so that each column, then below
-// 2 * 10^10, can take 16 more word products (each below 10^18) within 64 bits.
+// Moves all but about the last nine digits of every column into the next
+// one (all at once, without a chain of carries), so that each column, then
+// below 2.1 10^10, can take 16 more word products (each below 10^18) within
+// 64 bits. The last column is kept zero for the carry, which must be none.
 void normalize(std::vector<std::uint64_t>& columns) {
-  std::uint64_t carry = 0;
-  for (std::uint64_t& c : columns) {
-    const std::uint64_t high = c / Base;
-    c = c - high * Base + carry;
-    carry = high;
-  }
-  BIGNUM_CHECK(carry == 0, "fixed product in range", "functions");
+  words::spreadSums(columns.data(), 0, columns.size() - 1);
+  BIGNUM_CHECK(columns.back() == 0, "fixed product in range", "functions");
 }
 
 // The column sums of the cut product a b (a = b for a square), n + 1 words
-// each: columns n - 1 .. 2n + 1, row by row, normalized every 16 rows. A
-// square sums the pairs i < j once, doubles them and adds the pairs i = i.
+// each: columns n - 1 .. 2n + 1 and one for the last carry, row by row,
+// normalized every 16 rows. A square sums the pairs i < j once, doubles them
+// and adds the pairs i = i.
 const std::vector<std::uint64_t>& cutColumns(const std::uint32_t* a, const std::uint32_t* b, std::size_t n, bool same) {
   const std::size_t low = n - 1;
   // One buffer for all products of the thread: they are many and short.
   thread_local std::vector<std::uint64_t> columns;
-  columns.assign(n + 3, 0);
+  columns.assign(n + 4, 0);
   int rows = 0;
   for (std::size_t i = 0; i <= n; ++i) {
     if (a[i] == 0) continue;

@@ -5,13 +5,13 @@
 
 #include "bignum/init.h"
 #include "bignum/kernels.h"
+#include "bignum/wordmath.h"
 
 namespace bignum {
 
 // row[j] += x[0] padded[j + 3] + x[1] padded[j + 2] + x[2] padded[j + 1] +
 // x[3] padded[j] for j < count, on vectors (karatsuba_avx2.cpp).
 void addFourRowsAvx2(std::uint64_t* row, const std::uint32_t* padded, std::size_t count, const std::uint64_t* x);
-
 namespace {
 
 using u32 = std::uint32_t;
@@ -20,35 +20,22 @@ using u64 = std::uint64_t;
 // Products of words are below 10^18, so a 64-bit sum takes 18 of them beside
 // a word; the schoolbook spreads its sums every 16 rows.
 constexpr std::size_t kRows = 16;
-constexpr std::size_t kLongestRow = 64;
+constexpr std::size_t kLongestRow = 192;
 static_assert(kKaratsubaBasecase <= kLongestRow);
 
-// Moves all but the last nine digits of each of t[from, to) into the next
-// (the last into t[to]), all at once rather than in a chain of carries: each
-// is then below 10^9 + 2^64 / 10^9 < 2 10^10, room for 16 more rows.
-inline void spreadSums(u64* t, std::size_t from, std::size_t to) {
+// r[0, n) = the words of the number the sums t[0, n) stand for (below
+// 10^(9 n); t[n] is room for a carry of zero): two spreads leave each sum
+// below 2 10^9 + 22, and a chain of carries of at most two, without
+// divisions, finishes.
+inline void carryOut(u32* r, u64* t, std::size_t n) {
+  words::spreadSums(t, 0, n);
+  words::spreadSums(t, 0, n);
   u64 carry = 0;
-  for (std::size_t k = from; k < to; ++k) {
-    const u64 high = t[k] / Base;
-    t[k] = t[k] - high * Base + carry;
-    carry = high;
-  }
-  t[to] += carry;
-}
-
-// Carries t[from, to) so that each is below 10^9, the last carry into t[to]:
-// two spreads leave each below 10^9 + 20, and a chain of carries of one
-// (without divisions) finishes.
-inline void carrySums(u64* t, std::size_t from, std::size_t to) {
-  spreadSums(t, from, to);
-  spreadSums(t, from, to);
-  u64 carry = 0;
-  for (std::size_t k = from; k < to; ++k) {
+  for (std::size_t k = 0; k < n; ++k) {
     const u64 v = t[k] + carry;
-    carry = v >= Base ? 1 : 0;
-    t[k] = v - carry * Base;
+    carry = u64{v >= Base} + u64{v >= 2 * u64{Base}};
+    r[k] = static_cast<u32>(v - carry * Base);
   }
-  t[to] += carry;
 }
 
 // r[0, na + nb) = a * b row by row (1 <= na, nb <= kLongestRow): four rows
@@ -69,8 +56,7 @@ void basecase(u32* r, const u32* a, std::size_t na, const u32* b, std::size_t nb
     const u64 x[4] = {a[i], a[i + 1], a[i + 2], a[i + 3]};
     u64* row = t + i;
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool vectors = &activeKernels() != &portableKernels();
-    if (vectors) {
+    if (vectorKernelsInUse()) {
       addFourRowsAvx2(row, padded, nb + 3, x);
     } else
 #endif
@@ -78,7 +64,7 @@ void basecase(u32* r, const u32* a, std::size_t na, const u32* b, std::size_t nb
       for (std::size_t j = 0; j < nb + 3; ++j)
         row[j] += x[0] * padded[j + 3] + x[1] * padded[j + 2] + x[2] * padded[j + 1] + x[3] * padded[j];
     }
-    if ((i + 4) % kRows == 0) spreadSums(t, i + 4 - kRows, i + nb + 3);
+    if ((i + 4) % kRows == 0) words::spreadSums(t, i + 4 - kRows, i + nb + 3);
   }
   // At most 12 rows since the last spread, and 3 more here.
   for (; i < na; ++i) {
@@ -86,24 +72,24 @@ void basecase(u32* r, const u32* a, std::size_t na, const u32* b, std::size_t nb
     u64* row = t + i;
     for (std::size_t j = 0; j < nb; ++j) row[j] += x * b[j];
   }
-  carrySums(t, 0, na + nb);
-  for (std::size_t k = 0; k < na + nb; ++k) r[k] = static_cast<u32>(t[k]);
+  carryOut(r, t, na + nb);
 }
 
 // r[0, 2n) = a^2 (1 <= n <= kLongestRow): each product of two different words
 // once, the sums doubled and the squares of the words added.
 void basecaseSquare(u32* r, const u32* a, std::size_t n) {
+  // On vectors the product of all pairs is faster than half of them one by one.
+  if (vectorKernelsInUse()) return basecase(r, a, n, a, n);
   u64 t[2 * kLongestRow + 1];
   std::memset(t, 0, (2 * n + 1) * sizeof(u64));
   for (std::size_t i = 0; i + 1 < n; ++i) {
     const u64 x = a[i];
     u64* row = t + i;
     for (std::size_t j = i + 1; j < n; ++j) row[j] += x * a[j];
-    if (i % kRows == kRows - 1 || i + 2 == n) spreadSums(t, 2 * (i + 1 - std::min(i + 1, kRows)), i + n);
+    if (i % kRows == kRows - 1 || i + 2 == n) words::spreadSums(t, 2 * (i + 1 - std::min(i + 1, kRows)), i + n);
   }
   for (std::size_t k = 0; k < 2 * n; ++k) t[k] = 2 * t[k] + (k % 2 == 0 ? u64{a[k / 2]} * a[k / 2] : 0);
-  carrySums(t, 0, 2 * n);
-  for (std::size_t k = 0; k < 2 * n; ++k) r[k] = static_cast<u32>(t[k]);
+  carryOut(r, t, 2 * n);
 }
 
 // r[0, n) = x + y + carry; returns the carry out. r may be x or y.

@@ -9,7 +9,7 @@
 namespace bignum {
 
 // Factors up to this many words are multiplied word by word inside the recursion.
-inline constexpr std::size_t kKaratsubaBasecase = 64;
+inline constexpr std::size_t kKaratsubaBasecase = 192;
 
 // The scratch words karatsubaMultiply() and karatsubaSquare() need when the
 // shorter factor has at most n words.

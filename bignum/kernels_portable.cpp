@@ -137,4 +137,9 @@ const Kernels& activeKernels() {
   return chosen;
 }
 
+bool vectorKernelsInUse() {
+  static const bool vectors = &activeKernels() != &portableKernels();
+  return vectors;
+}
+
 }  // namespace bignum

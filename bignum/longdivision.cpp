@@ -59,16 +59,6 @@ class Buffer {
   T* words_;
 };
 
-// Whether the rows go on vectors: where the transforms use them.
-bool vectorRows() {
-#if defined(__x86_64__) || defined(__i386__)
-  static const bool vectors = &activeKernels() != &portableKernels();
-  return vectors;
-#else
-  return false;
-#endif
-}
-
 // r[i] -= d u[i] for i < n, with d and the u[i] within 2^31 of zero; on
 // vectors if asked (long rows only: a call costs), which may run up to three
 // words past the end, where u must be 0.
@@ -180,7 +170,7 @@ void divideWords(const std::uint32_t* a, std::size_t na, const std::uint32_t* v,
   first = first == 1 && count > 1 ? 1 : 0;
   std::int64_t t = W[first] * B + W[first + 1], s2 = W[first + 2], s3 = W[first + 3], s4 = W[first + 4];
   std::size_t untilCarry = kCarryPeriod;
-  const bool vectors = vectorRows();
+  const bool vectors = vectorKernelsInUse();
   for (std::size_t j = first; j < count; ++j) {
     if (j % 256 == 255) poll(256 * n);
     const std::int64_t d = nearest(static_cast<double>(t) * inverse +
@@ -237,7 +227,7 @@ void sqrtWords(const std::uint32_t* x, std::size_t nx, std::uint32_t* s, std::si
   // d (2 S B + d): d 2 S[i] from W[j + 1 + i], d^2 from W[2 j + 1]. With three
   // words of D known (from j = 3 on) the divisor of the estimates stays.
   double inverse = 0;
-  const bool vectors = vectorRows();
+  const bool vectors = vectorKernelsInUse();
   for (std::size_t j = 2; j < count; ++j) {
     if (j % 256 == 0) poll(256 * j);
     std::int64_t* R = W.data() + j;
