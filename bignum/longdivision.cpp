@@ -33,6 +33,8 @@ namespace bignum {
 #if defined(__x86_64__) || defined(__i386__)
 // longdivision_avx2.cpp: the loop of subtractMultiple below on vectors.
 void subtractMultipleAvx2(std::int64_t* r, const std::int64_t* u, std::size_t n, std::int64_t d);
+// spread() below on vectors, each rest up to 10^9 more.
+void spreadSignedAvx2(std::int64_t* w, std::size_t first, std::size_t last);
 #endif
 
 namespace {
@@ -93,9 +95,13 @@ void carry(std::int64_t* w, std::size_t first, std::size_t last) {
 }
 
 // Half a carry pass, with no chain from word to word: each of w[first + 1 ..
-// last] keeps its rest modulo B plus the carry of the word below it (so lies
-// within 6 B of zero for the bounds above); w[first] takes the last carry.
+// last] keeps its rest modulo B (on vectors, up to B more) plus the carry of
+// the word below it (so lies within 6 B of zero for the bounds above);
+// w[first] takes the last carry.
 void spread(std::int64_t* w, std::size_t first, std::size_t last) {
+#if defined(__x86_64__) || defined(__i386__)
+  if (last >= first + 8 && vectorKernelsInUse()) return spreadSignedAvx2(w, first, last);
+#endif
   std::int64_t c = 0;
   for (std::size_t k = last; k > first; --k) {
     std::int64_t rest;
