@@ -21,11 +21,11 @@ using namespace records;
 namespace {
 
 using words::divideByBase;
-using words::u128;
 
-// Longest shorter factor multiplied word by word here; longer ones go to the
-// vector schoolbook inside Karatsuba's method (measured: it wins from 30 words).
-constexpr std::size_t kSchoolbook = 24;
+// Longest shorter factor multiplied word by word here (columns of 17 products
+// and a carry fit 64 bits); longer ones go to the vector schoolbook inside
+// Karatsuba's method (measured: it wins from 20 words).
+constexpr std::size_t kSchoolbook = 17;
 // Longest shorter factor multiplied by Karatsuba's method (in pieces of its
 // length); above, the transform is faster (measured: Karatsuba wins at 3150
 // digits, the transform with its one-pass short lengths at 3600).
@@ -117,11 +117,12 @@ bigfloat mulshort(numstruct& a, numstruct& b) {
   return withLeadingWord(std::move(r), static_cast<std::uint32_t>(carry), keep);
 }
 
-// Schoolbook product of the first words of a and all of b (b at most 50
-// words): a window of accumulators, one per column that the words of b reach,
-// slides over a from its least significant end; columns leaving it are final.
-template <class Sum>
+// Schoolbook product of the first words of a and all of b (b at most
+// kSchoolbook words, so a column of products and a carry fits 64 bits): a
+// window of accumulators, one per column that the words of b reach, slides
+// over a from its least significant end; columns leaving it are final.
 bigfloat schoolbook(numstruct& a, numstruct& b) {
+  using Sum = std::uint64_t;
   const long prec = minPrecision(a.prec, b.prec);
   const std::size_t na = prec == INFINITE ? a.size() : std::min(a.size(), static_cast<std::size_t>(prec));
   const std::size_t nb = b.size();
@@ -190,11 +191,6 @@ bigfloat schoolbook(numstruct& a, numstruct& b) {
   if (carry == 0) return finish(std::move(r));
   // A leading carry word: everything moves down by one; the result is cut to the precision anyway.
   return withLeadingWord(std::move(r), static_cast<std::uint32_t>(carry), size + 1);
-}
-
-bigfloat mulmedium(numstruct& a, numstruct& b) {
-  // Columns of up to 17 products (and a carry) fit 64 bits.
-  return b.size() <= 17 ? schoolbook<std::uint64_t>(a, b) : schoolbook<u128>(a, b);
 }
 
 bigfloat multransform(numstruct& a, numstruct& b) {
@@ -292,8 +288,8 @@ bigfloat operator*(const bigfloat& x, const bigfloat& y) {
   const std::size_t sa = a.size(), sb = b.size();
   if (sa < 2) return mulshort(b, a);
   if (sb < 2) return mulshort(a, b);
-  if (sa <= kSchoolbook && sa <= sb) return mulmedium(b, a);
-  if (sb <= kSchoolbook) return mulmedium(a, b);
+  if (sa <= kSchoolbook && sa <= sb) return schoolbook(b, a);
+  if (sb <= kSchoolbook) return schoolbook(a, b);
   // Both factors as long as the product uses them.
   const long p = minPrecision(a.prec, b.prec);
   const std::size_t la = p == INFINITE ? sa : std::min(sa, static_cast<std::size_t>(p));

@@ -21,8 +21,8 @@ inline __m256i quotientByBase(__m256i u, __m256i& rest) {
   const __m256d scaled = _mm256_mul_pd(d, _mm256_set1_pd(1e-9 * (1.0 - 0x1p-45)));
   const __m256i q = _mm256_sub_epi64(_mm256_castpd_si256(_mm256_add_pd(_mm256_floor_pd(scaled), two52)), magic);
   // q 10^9 from q's two halves (q is below 2^35).
-  const __m256i product =
-      _mm256_add_epi64(_mm256_mul_epu32(q, base), _mm256_slli_epi64(_mm256_mul_epu32(_mm256_srli_epi64(q, 32), base), 32));
+  const __m256i product = _mm256_add_epi64(_mm256_mul_epu32(q, base),
+                                           _mm256_slli_epi64(_mm256_mul_epu32(_mm256_srli_epi64(q, 32), base), 32));
   rest = _mm256_sub_epi64(u, product);
   return q;
 }

@@ -50,7 +50,7 @@ TEST(Karatsuba, ProductsEqualTheSchoolbookAndTheTransformWordForWord) {
     long prec;           // in words
     bool transform;      // beyond the mid-length products
   } cases[] = {
-      {25, 25, INFINITE, false},   {193, 192, INFINITE, false},  {129, 130, INFINITE, false},
+      {18, 18, INFINITE, false},   {193, 192, INFINITE, false},  {129, 130, INFINITE, false},
       {380, 380, INFINITE, false}, {381, 381, INFINITE, true},   {5000, 380, INFINITE, false},
       {381, 5000, INFINITE, true}, {1000, 130, INFINITE, false}, {777, 65, INFINITE, false},
       {65, 0, INFINITE, false},    {380, 0, INFINITE, false},    {381, 0, INFINITE, true},
