@@ -93,12 +93,11 @@ void addRow(std::uint64_t* __restrict column, const std::uint32_t* __restrict b,
   for (std::size_t k = 0; k < count; ++k) column[k] += std::uint64_t{factor} * b[k];
 }
 
-// Moves all but about the last nine digits of every column into the next
-// one (all at once, without a chain of carries), so that each column, then
-// below 2.1 10^10, can take 16 more word products (each below 10^18) within
-// 64 bits. The last column is kept zero for the carry, which must be none.
+// Keeps every column within 64 bits for 16 more word products (each below
+// 10^18): the high 32 bits go into the next column as 4 h 10^9 + 294967296
+// h. The last column is kept zero for the carry, which must be none.
 void normalize(std::vector<std::uint64_t>& columns) {
-  words::spreadSums(columns.data(), 0, columns.size() - 1);
+  words::reduceSums(columns.data(), 0, columns.size() - 1);
   BIGNUM_CHECK(columns.back() == 0, "fixed product in range", "functions");
 }
 

@@ -64,11 +64,14 @@ struct Kernels {
 const Kernels& portableKernels();
 // The 256-bit vector kernels, or null when this processor lacks AVX2.
 const Kernels* vectorKernels();
-// Whether the vector kernels are in use; the other loops on vectors (the
-// schoolbook products, quotients and roots) follow them.
-bool vectorKernelsInUse();
 // The kernels in use: the vector ones when available, unless the environment
 // variable NUMBRIX_PORTABLE_KERNELS is set.
 const Kernels& activeKernels();
+// Whether the vector kernels are in use; the other loops on vectors (the
+// schoolbook products, quotients and roots) follow them.
+inline bool vectorKernelsInUse() {
+  static const bool vectors = &activeKernels() != &portableKernels();
+  return vectors;
+}
 
 }  // namespace bignum

@@ -137,9 +137,4 @@ const Kernels& activeKernels() {
   return chosen;
 }
 
-bool vectorKernelsInUse() {
-  static const bool vectors = &activeKernels() != &portableKernels();
-  return vectors;
-}
-
 }  // namespace bignum
