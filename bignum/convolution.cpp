@@ -69,26 +69,6 @@ void pointwiseSquare(datastruct& a, std::size_t N) {
   }
 }
 
-// The Chinese remainder theorem for m1, m2, m3: the value s below m1 m2 m3
-// with three given residues, in Garner's mixed-radix form
-//   s = x1 + m1 x2 + m1 m2 x3   (x1 < m1, x2 < m2, x3 < m3),
-// which needs no reduction modulo m1 m2 m3 (the kernels find x2 and x3), and
-// then in base 10^9 as
-//   s = a0 + a1 10^9 + a2 10^18   (a0, a1 below 10^9; a2 below 7.3 10^9).
-// m1 and m1 m2 written in base 10^9 turn the mixed-radix form into three
-// partial digits that fit 64 bits; carrying between them normalises them.
-inline void baseDigits(std::uint32_t x1, std::uint32_t x2, std::uint32_t x3, std::uint32_t& a0, std::uint64_t& a1,
-                       std::uint64_t& a2) {
-  constexpr std::uint64_t kM12Value = std::uint64_t{MOD1} * MOD2;
-  constexpr std::uint64_t kM1[2] = {MOD1 % Base, MOD1 / Base};
-  constexpr std::uint64_t kM12[3] = {kM12Value % Base, kM12Value / Base % Base, kM12Value / Base / Base};
-  const std::uint64_t d0 = x1 + kM1[0] * x2 + kM12[0] * x3;
-  const std::uint64_t d1 = kM1[1] * x2 + kM12[1] * x3 + d0 / Base;
-  a0 = static_cast<std::uint32_t>(d0 % Base);
-  a1 = d1 % Base;
-  a2 = kM12[2] * x3 + d1 / Base;
-}
-
 // Moves the first S words of v one place toward the end (the last falls off)
 // and puts `first` in front, in windows from the end.
 void shiftInLeadingWord(datastruct& v, std::size_t S, std::uint32_t first) {
@@ -108,7 +88,8 @@ void shiftInLeadingWord(datastruct& v, std::size_t S, std::uint32_t first) {
 // into base-10^9 words written over r1, and returns the carry flag.
 //
 // Each exact value s below m1 m2 m3 is split into its base-10^9 digits
-// s = a2 10^18 + a1 10^9 + a0 independently of the others; the carry pass then
+// s = a2 10^18 + a1 10^9 + a0 independently of the others (the kernels'
+// crtDigits; a0 and a1 may exceed 10^9 a little); the carry pass then
 // only adds a0 of a position, a1 of the next and a2 of the one after, plus a
 // small carry. That gives the same words as carrying the whole 96-bit value
 // position by position, with a short dependency chain.
@@ -117,7 +98,6 @@ int recombine(datastruct& r1, datastruct& r2, datastruct& r3, std::size_t S) {
   const Kernels& k = activeKernels();
   constexpr std::size_t kChunk = 1024;  // positions whose upper digits are held at a time
   std::uint64_t digits1[kChunk], digits2[kChunk];
-  std::uint32_t x2[kChunk], x3[kChunk];
   std::uint64_t carry = 0, next1 = 0, next2 = 0, following2 = 0;  // a1 of i+1, a2 of i+1 and i+2
   const std::size_t block = limits().Blocksize;
   for (std::size_t end = S; end > 0;) {
@@ -129,9 +109,7 @@ int recombine(datastruct& r1, datastruct& r2, datastruct& r3, std::size_t S) {
     const std::uint32_t* w3 = r3.getreadwindow(start, n);
     for (std::size_t top = n; top > 0;) {
       const std::size_t bottom = top > kChunk ? top - kChunk : 0;
-      k.garner(w1 + bottom, w2 + bottom, w3 + bottom, x2, x3, top - bottom, garner);
-      for (std::size_t i = bottom; i < top; ++i)
-        baseDigits(w1[i], x2[i - bottom], x3[i - bottom], w1[i], digits1[i - bottom], digits2[i - bottom]);
+      k.crtDigits(w1 + bottom, w2 + bottom, w3 + bottom, digits1, digits2, top - bottom, garner);
       for (std::size_t i = top; i-- > bottom;) {
         const std::uint64_t sum = w1[i] + next1 + following2 + carry;
         w1[i] = static_cast<std::uint32_t>(sum % Base);

@@ -1,6 +1,6 @@
 // The inner loops of the number-theoretic transforms, in a portable version and,
 // where the processor has them, a version on 256-bit vectors. Both compute
-// exactly the same words. All residues are in [0, m) of the Montgomery modulus;
+// exactly the same words (crtDigits: the same numbers). All residues are in [0, m) of the Montgomery modulus;
 // "Montgomery form" of v means v * 2^32 mod m.
 #pragma once
 
@@ -11,14 +11,24 @@
 
 namespace bignum {
 
-// The constants of Garner's step for the three moduli: x2 = (r2 - x1) / m1
-// modulo m2, x3 = ((r3 - x1) / m1 - x2) / m2 modulo m3, the inverses in
-// Montgomery form.
+// The Chinese remainder theorem for m1, m2, m3 (MOD1, MOD2, MOD3): the value
+// s below m1 m2 m3 with three given residues, in Garner's mixed-radix form
+//   s = x1 + m1 x2 + m1 m2 x3   (x1 < m1, x2 < m2, x3 < m3),
+// x2 = (r2 - x1) / m1 modulo m2, x3 = ((r3 - x1) / m1 - x2) / m2 modulo m3,
+// which needs no reduction modulo m1 m2 m3. With m1 and m1 m2 written in base
+// 10^9 the form gives three partial digits that fit 64 bits:
+//   d0 = x1 + M1[0] x2 + M12[0] x3,  d1 = M1[1] x2 + M12[1] x3 + d0 / 10^9,
+//   s = d0 mod 10^9 + (d1 mod 10^9) 10^9 + (M12[2] x3 + d1 / 10^9) 10^18.
 struct Garner {
   Montgomery mg2 = Montgomery::of(MOD2), mg3 = Montgomery::of(MOD3);
+  // The inverses m1^-1 mod m2, m1^-1 mod m3 and m2^-1 mod m3, in Montgomery form.
   std::uint32_t inverse12 = mg2.to(mg2.power(MOD1 % MOD2, MOD2 - 2));
   std::uint32_t inverse13 = mg3.to(mg3.power(MOD1 % MOD3, MOD3 - 2));
   std::uint32_t inverse23 = mg3.to(mg3.power(MOD2 % MOD3, MOD3 - 2));
+  static constexpr std::uint64_t kBase = 1000000000;
+  static constexpr std::uint64_t kM12 = std::uint64_t{MOD1} * MOD2;
+  static constexpr std::uint64_t M1[2] = {MOD1 % kBase, MOD1 / kBase};
+  static constexpr std::uint64_t M12[3] = {kM12 % kBase, kM12 / kBase % kBase, kM12 / kBase / kBase};
 };
 
 struct Kernels {
@@ -54,10 +64,13 @@ struct Kernels {
                          const Montgomery& mg);
   void (*inverseColumns)(std::uint32_t* block, std::size_t rows, std::size_t width, const std::uint32_t* twiddles,
                          const Montgomery& mg);
-  // The mixed-radix digits of the values with residues r1[i] < MOD1, r2[i] <
-  // MOD2, r3[i] < MOD3: the value is r1 + MOD1 x2 + MOD1 MOD2 x3, x2 < MOD2, x3 < MOD3.
-  void (*garner)(const std::uint32_t* r1, const std::uint32_t* r2, const std::uint32_t* r3, std::uint32_t* x2,
-                 std::uint32_t* x3, std::size_t n, const Garner& g);
+  // The values s with residues r1[i] < MOD1, r2[i] < MOD2, r3[i] < MOD3 (see
+  // Garner) as s = a0 + a1 10^9 + a2 10^18: a0 over r1[i], a1 and a2 into
+  // their arrays. a0 and a1 are below 10^9 on the portable kernels and below
+  // 2 10^9 on vectors (their quotients by 10^9 may come out one low), a2
+  // below 1.1 10^10.
+  void (*crtDigits)(std::uint32_t* r1, const std::uint32_t* r2, const std::uint32_t* r3, std::uint64_t* a1,
+                    std::uint64_t* a2, std::size_t n, const Garner& g);
 };
 
 // The portable kernels.

@@ -4,6 +4,7 @@
 #include <immintrin.h>
 
 #include "bignum/kernels.h"
+#include "bignum/wordmath_avx2.h"
 
 namespace bignum {
 
@@ -280,26 +281,46 @@ void columns(std::uint32_t* block, std::size_t rows, std::size_t width, const st
 // x mod m for x < 2m.
 inline V reduceOnce(V x, V m) { return _mm256_min_epu32(x, _mm256_sub_epi32(x, m)); }
 
-void garner(const std::uint32_t* r1, const std::uint32_t* r2, const std::uint32_t* r3, std::uint32_t* x2,
-            std::uint32_t* x3, std::size_t n, const Garner& g) {
+void crtDigits(std::uint32_t* r1, const std::uint32_t* r2, const std::uint32_t* r3, std::uint64_t* a1,
+               std::uint64_t* a2, std::size_t n, const Garner& g) {
   const Mod M2(g.mg2), M3(g.mg3);
   const V i12 = _mm256_set1_epi32(static_cast<int>(g.inverse12));
   const V i13 = _mm256_set1_epi32(static_cast<int>(g.inverse13));
   const V i23 = _mm256_set1_epi32(static_cast<int>(g.inverse23));
+  const auto constant = [](std::uint64_t c) { return _mm256_set1_epi64x(static_cast<long long>(c)); };
+  const V m10 = constant(Garner::M1[0]), m11 = constant(Garner::M1[1]);
+  const V m120 = constant(Garner::M12[0]), m121 = constant(Garner::M12[1]), m122 = constant(Garner::M12[2]);
+  const V evens = _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6);
   std::size_t i = 0;
   for (; i + 8 <= n; i += 8) {
     const V x1 = load(r1 + i);
-    const V a = mont(subm(load(r2 + i), reduceOnce(x1, M2.m), M2), i12, M2);
+    const V x2 = mont(subm(load(r2 + i), reduceOnce(x1, M2.m), M2), i12, M2);
     const V t = mont(subm(load(r3 + i), reduceOnce(x1, M3.m), M3), i13, M3);
-    store(x2 + i, a);
-    store(x3 + i, mont(subm(t, reduceOnce(a, M3.m), M3), i23, M3));
+    const V x3 = mont(subm(t, reduceOnce(x2, M3.m), M3), i23, M3);
+    // The partial digits in 64-bit lanes, four positions at a time.
+    V low[2];
+    for (int h = 0; h < 2; ++h) {
+      const auto half = [h](V x) {
+        return _mm256_cvtepu32_epi64(h == 0 ? _mm256_castsi256_si128(x) : _mm256_extracti128_si256(x, 1));
+      };
+      const V y1 = half(x1), y2 = half(x2), y3 = half(x3);
+      V rest0, rest1;
+      const V d0 = _mm256_add_epi64(y1, _mm256_add_epi64(_mm256_mul_epu32(y2, m10), _mm256_mul_epu32(y3, m120)));
+      const V q0 = words::quotientByBase(d0, rest0);
+      const V d1 = _mm256_add_epi64(_mm256_add_epi64(_mm256_mul_epu32(y2, m11), _mm256_mul_epu32(y3, m121)), q0);
+      const V q1 = words::quotientByBase(d1, rest1);
+      _mm256_storeu_si256(reinterpret_cast<V*>(a1 + i + 4 * h), rest1);
+      _mm256_storeu_si256(reinterpret_cast<V*>(a2 + i + 4 * h), _mm256_add_epi64(_mm256_mul_epu32(y3, m122), q1));
+      low[h] = _mm256_permutevar8x32_epi32(rest0, evens);  // the four rests (below 2^32) in the low half
+    }
+    store(r1 + i, _mm256_permute2x128_si256(low[0], low[1], 0x20));
   }
-  if (i < n) portableKernels().garner(r1 + i, r2 + i, r3 + i, x2 + i, x3 + i, n - i, g);
+  if (i < n) portableKernels().crtDigits(r1 + i, r2 + i, r3 + i, a1 + i, a2 + i, n - i, g);
 }
 
-constexpr Kernels kAvx2{"avx2", forwardRow,           inverseRow,          scaleRow,      multiply,
-                        square, radix3Columns<false>, radix3Columns<true>, columns<true>, columns<false>,
-                        garner};
+constexpr Kernels kAvx2{"avx2",   forwardRow,           inverseRow,          scaleRow,      multiply,
+                        square,   radix3Columns<false>, radix3Columns<true>, columns<true>, columns<false>,
+                        crtDigits};
 
 }  // namespace
 
