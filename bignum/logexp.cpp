@@ -42,6 +42,7 @@ struct LogCache {
   // twice the words of the longest.
   static constexpr int kScales = 32;
   bigfloat agmOfScale[kScales];
+  bigfloat termOfScale[kScales];  // pi / (2 agm(1, 10^-e)), once asked (zero before)
   long agmPrec[kScales] = {};
   int nextScale = 0;
 };
@@ -51,22 +52,49 @@ LogCache& logCache() {
   return c;
 }
 
+// The slot of agm(1, 10^-e) at p digits in the cache, computed if it is not there.
+int scaleSlot(long p) {
+  LogCache& c = logCache();
+  int slot = 0;
+  while (slot < LogCache::kScales && c.agmPrec[slot] != p) ++slot;
+  if (slot == LogCache::kScales) {
+    slot = c.nextScale;
+    c.nextScale = (c.nextScale + 1) % LogCache::kScales;
+    const bigfloat one = withPrecision(bigfloat(1), p);
+    bigfloat s = one;
+    s.exp(s.exp() - logScale(p));
+    c.agmOfScale[slot] = agm(one, s);
+    c.termOfScale[slot] = bigfloat();
+    c.agmPrec[slot] = p;
+  }
+  return slot;
+}
+
+// pi / (2 agm(1, 10^-e)) at p digits, kept beside the mean.
+bigfloat logScaleTerm(long p) {
+  LogCache& c = logCache();
+  const int slot = scaleSlot(p);
+  if (c.termOfScale[slot].sign() == 0) c.termOfScale[slot] = half(cachedPi(p)) / c.agmOfScale[slot];
+  return c.termOfScale[slot];
+}
+
 // log x for x > 0 of magnitude near 1 (10^-9 <= x < 10^9 after the split of
-// logWithGuard): with s = 10^-e, e = p/2 + 18 digits, log x = pi (A2 - A1) /
-// (2 A1 A2) where A1 = agm(1, s) and A2 = agm(1, x s). Each mean is
+// logWithGuard): with s = 10^-e, e = p/2 + 18 digits, log x = pi / (2 A1) -
+// pi / (2 A2) where A1 = agm(1, s) and A2 = agm(1, x s). Each mean is
 // pi / (2 log(4 / y)) for its y = s or x s to within a factor 1 + O(y^2), and
-// y^2 <= 10^18 s^2 lies 18 digits below p. The two means make up most of `stage`.
+// y^2 <= 10^18 s^2 lies 18 digits below p. The first term is cached with A1.
+// The two means make up most of `stage`.
 bigfloat logCore(const bigfloat& x, ProgressStage& stage) {
   BIGNUM_CHECK(x.sign() > 0, "u.sign () > 0", "functions");
   const long p = x.prec();
   stage.delegate(0, 0.45);
-  const bigfloat A1 = logScaleAgm(p);
+  const bigfloat first = logScaleTerm(p);
   bigfloat xs = x;
   xs.exp(xs.exp() - logScale(p));
   stage.delegate(0.45, 0.9);
   const bigfloat A2 = agm(withPrecision(bigfloat(1), p), xs);
   stage.delegate(0.9, 1);
-  return cachedPi(p) * (A2 - A1) / (bigfloat(2) * A1 * A2);
+  return first - half(cachedPi(p)) / A2;
 }
 
 }  // namespace
@@ -92,21 +120,7 @@ void clearLogCaches() {
   clearSmoothLogCache();
 }
 
-bigfloat logScaleAgm(long p) {
-  LogCache& c = logCache();
-  int slot = 0;
-  while (slot < LogCache::kScales && c.agmPrec[slot] != p) ++slot;
-  if (slot == LogCache::kScales) {
-    slot = c.nextScale;
-    c.nextScale = (c.nextScale + 1) % LogCache::kScales;
-    const bigfloat one = withPrecision(bigfloat(1), p);
-    bigfloat s = one;
-    s.exp(s.exp() - logScale(p));
-    c.agmOfScale[slot] = agm(one, s);
-    c.agmPrec[slot] = p;
-  }
-  return c.agmOfScale[slot];
-}
+bigfloat logScaleAgm(long p) { return logCache().agmOfScale[scaleSlot(p)]; }
 
 }  // namespace steps
 
@@ -118,14 +132,27 @@ bigfloat agm(const bigfloat& x, const bigfloat& y) {
   // square roots are good to all but their last word.
   const long q = std::max<long>(p, Basedigits) + Basedigits;
   bigfloat a = withPrecision(x, q), b = withPrecision(y, q);
-  // Once a and b agree to d digits, their mean is the limit to about 2 d
-  // digits (the gap squares each step), so the loop stops there, or after
-  // the steps that surely bring them as close as rounding lets them come.
+  // Once a and b agree to d digits, with m = (a + b) / 2 and t = (a - b) /
+  // (a + b) below 10^-d, the limit is m (1 - t^2 / 4 - 5 t^4 / 64 - ...): m
+  // alone is it to 2 d digits, m - (a - b)^2 / (8 (a + b)) to 4 d. So the
+  // loop stops once 4 d reaches q, a step earlier than the mean alone would
+  // allow, or after the steps that surely bring a and b as close as rounding
+  // lets them come.
   const double ratio = std::fabs(log10Magnitude(a) - log10Magnitude(b)) * std::log(10.0);
   const int limit = agmStepLimit(ratio, q);
   // Progress: the steps done out of the most there can be, as each costs the same.
   ProgressStage stage("arithmetic-geometric mean");
-  for (int step = 0; step < limit && 2 * agreeingDigits(a, b) < q; ++step) {
+  for (int step = 0; step < limit; ++step) {
+    const std::int64_t agree = agreeingDigits(a, b);
+    if (2 * agree >= q) break;
+    if (4 * agree >= q) {
+      // The correction is below 10^-2d of m: q - 2 d digits of it (and two
+      // words to spare) reach m's last digit.
+      const long c = std::max<long>(q - 2 * static_cast<long>(agree), Basedigits) + 2 * Basedigits;
+      const bigfloat gap = withPrecision(a - b, c);
+      const bigfloat correction = gap * gap / (bigfloat(8) * withPrecision(a + b, c));
+      return withPrecision(withPrecision(half(a + b), q) - withPrecision(correction, q), p);
+    }
     stage.advance(step / static_cast<double>(limit), static_cast<std::size_t>(q));
     const bigfloat mean = withPrecision(half(a + b), q);
     b = withPrecision(sqrt(a * b), q);
