@@ -33,14 +33,15 @@ struct Steps {
 };
 
 // Transforms a working vector: through a window over all its words when it fits
-// the workspace (then back to its usual place), else through its file.
+// the workspace (then back to its usual place), without the factor 2^32 of
+// the standard scaling, else through its file, with it.
 void transformVector(datastruct& v, std::uint32_t g, std::size_t N, bool forward) {
   if (N > limits().Maxblocksize) {
     forward ? forwardTransform(v, g, N) : inverseTransform(v, g, N);
     return;
   }
   std::uint32_t* words = v.getreadwindow(0, N);
-  forward ? forwardTransform(words, g, N) : inverseTransform(words, g, N);
+  forward ? forwardTransform(words, g, N, Scaling::unscaled) : inverseTransform(words, g, N, Scaling::unscaled);
   v.writeback();
   v.relocate(DEFAULT);
 }

@@ -127,34 +127,38 @@ void scaleAll(std::uint32_t* data, std::size_t N, std::uint32_t c, const Montgom
   k.scaleRow(data, N, factors, mg.r1, mg);
 }
 
-void forwardPow2(std::uint32_t* data, std::size_t N, std::uint32_t g, const Montgomery& mg, const Kernels& k) {
+// The forward transform of a power-of-two length, with the factor 2^32 or without.
+void forwardPow2(std::uint32_t* data, std::size_t N, std::uint32_t g, bool scaled, const Montgomery& mg,
+                 const Kernels& k) {
   if (N <= kDirectLength) {
     lastThreads = 1;
     k.forwardRow(data, N, cachedTable(mg, forwardRoot(mg, g, N), N), mg);
-    scaleAll(data, N, mg.r2, mg, k);  // the factor 2^32 of the contract
+    if (scaled) scaleAll(data, N, mg.r2, mg, k);
     return;
   }
   const Shape s = shapeOf(N);
   const std::uint32_t w = forwardRoot(mg, g, N);
   columnPass(data, s, forwardRoot(mg, g, s.R1), threadedLength(N), true, mg, k);
   poll(N);  // between the passes, on the calling thread: the workers never throw
-  const RowTwiddles twiddles(s, w, mg.r2, mg);
+  const RowTwiddles twiddles(s, w, scaled ? mg.r2 : mg.r1, mg);
   rowPass(
       data, s, forwardRoot(mg, g, s.R2), threadedLength(N), mg,
       [&](std::uint32_t* row, std::size_t i, const std::uint32_t* t) { forwardRowOf(row, i, s, twiddles, t, mg, k); });
 }
 
-void inversePow2(std::uint32_t* data, std::size_t N, std::uint32_t g, std::size_t f, const Montgomery& mg,
+// The inverse transform of a power-of-two length, whose words are multiplied by
+// the Montgomery form c (the scale; see inverseScale).
+void inversePow2(std::uint32_t* data, std::size_t N, std::uint32_t g, std::uint32_t c, const Montgomery& mg,
                  const Kernels& k) {
   if (N <= kDirectLength) {
     lastThreads = 1;
     k.inverseRow(data, N, cachedTable(mg, inverseRoot(mg, g, N), N), mg);
-    scaleAll(data, N, inverseScale(mg, N, f), mg, k);
+    scaleAll(data, N, c, mg, k);
     return;
   }
   const Shape s = shapeOf(N);
   const std::uint32_t v = inverseRoot(mg, g, N);
-  const RowTwiddles twiddles(s, v, inverseScale(mg, N, f), mg);
+  const RowTwiddles twiddles(s, v, c, mg);
   rowPass(
       data, s, inverseRoot(mg, g, s.R2), threadedLength(N), mg,
       [&](std::uint32_t* row, std::size_t i, const std::uint32_t* t) { inverseRowOf(row, i, s, twiddles, t, mg, k); });
@@ -166,36 +170,40 @@ void inversePow2(std::uint32_t* data, std::size_t N, std::uint32_t g, std::size_
 
 unsigned lastRowThreads() { return lastThreads; }
 
-void forwardTransform(std::uint32_t* data, std::uint32_t root, std::size_t N) {
+void forwardTransform(std::uint32_t* data, std::uint32_t root, std::size_t N, Scaling scaling) {
   if (N < 2) return;
   checkLength(N);
   poll(N);
   const Montgomery mg = Montgomery::of(getmodulus());
   const Kernels& k = activeKernels();
+  const bool scaled = scaling == Scaling::standard;
   if (isPowerOfTwo(N)) {
-    forwardPow2(data, N, root, mg, k);
+    forwardPow2(data, N, root, scaled, mg, k);
     return;
   }
   const std::size_t M = N / 3;
   radix3Pass(data, M, forwardRoot(mg, root, N), true, mg, k);
   for (std::size_t t = 0; t < 3; ++t) {
     poll(M);
-    forwardPow2(data + t * M, M, root, mg, k);
+    forwardPow2(data + t * M, M, root, scaled, mg, k);
   }
 }
 
-void inverseTransform(std::uint32_t* data, std::uint32_t root, std::size_t N) {
+void inverseTransform(std::uint32_t* data, std::uint32_t root, std::size_t N, Scaling scaling) {
   if (N < 2) return;
   checkLength(N);
   poll(N);
   const Montgomery mg = Montgomery::of(getmodulus());
   const Kernels& k = activeKernels();
+  std::uint32_t c = inverseScale(mg, N, 1);  // for the whole length, also over the thirds
+  // A product of unscaled transforms lacks the factor 2^32 twice: 2^64 more.
+  if (scaling == Scaling::unscaled) c = mg.mul(mg.mul(c, mg.r2), mg.r2);
   if (isPowerOfTwo(N)) {
-    inversePow2(data, N, root, 1, mg, k);
+    inversePow2(data, N, root, c, mg, k);
     return;
   }
   const std::size_t M = N / 3;
-  for (std::size_t t = 0; t < 3; ++t) inversePow2(data + t * M, M, root, 3, mg, k);
+  for (std::size_t t = 0; t < 3; ++t) inversePow2(data + t * M, M, root, c, mg, k);
   poll(N);
   radix3Pass(data, M, inverseRoot(mg, root, N), false, mg, k);
 }

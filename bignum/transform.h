@@ -21,12 +21,18 @@
 
 namespace bignum {
 
+// How the factor 2^32 is handled. `standard`: as described above. `unscaled`:
+// the forward transform leaves it out, and the inverse expects the pointwise
+// product of two such transforms (or a square of one) and returns their
+// cyclic convolution; this saves a pass over the words on the way in.
+enum class Scaling { standard, unscaled };
+
 // `root` is the modulus's primitive root; `data` holds N residues below the
 // current modulus. Lengths below 2 return at once.
-void forwardTransform(std::uint32_t* data, std::uint32_t root, std::size_t N);
-void inverseTransform(std::uint32_t* data, std::uint32_t root, std::size_t N);
+void forwardTransform(std::uint32_t* data, std::uint32_t root, std::size_t N, Scaling scaling = Scaling::standard);
+void inverseTransform(std::uint32_t* data, std::uint32_t root, std::size_t N, Scaling scaling = Scaling::standard);
 
-// The same for a disk-resident storage of N words, through its file.
+// The same for a disk-resident storage of N words, through its file (standard scaling).
 void forwardTransform(datastruct& data, std::uint32_t root, std::size_t N);
 void inverseTransform(datastruct& data, std::uint32_t root, std::size_t N);
 

@@ -38,13 +38,13 @@ Words cyclicConvolution(const Words& a, const Words& b, std::uint32_t m) {
 }
 
 // forward(a), forward(b), product (or the square of b), inverse: the cyclic convolution.
-Words throughTransforms(Words a, Words b, const Prime& p, bool square = false) {
+Words throughTransforms(Words a, Words b, const Prime& p, bool square, bignum::Scaling scaling) {
   bignum::setmodulus(p.m);
   const std::size_t n = a.size();
-  bignum::forwardTransform(a.data(), p.g, n);
-  bignum::forwardTransform(b.data(), p.g, n);
+  bignum::forwardTransform(a.data(), p.g, n, scaling);
+  bignum::forwardTransform(b.data(), p.g, n, scaling);
   square ? bignum::transformedSquare(b.data(), n) : bignum::transformedProduct(b.data(), a.data(), n);
-  bignum::inverseTransform(b.data(), p.g, n);
+  bignum::inverseTransform(b.data(), p.g, n, scaling);
   return b;
 }
 
@@ -56,7 +56,8 @@ std::vector<std::size_t> lengthsUpTo(unsigned kMax) {
 }
 
 // Forward then inverse gives the input back at every length; from 2 to 2048
-// words products and squares give the cyclic convolution by its definition.
+// words products and squares give the cyclic convolution by its definition,
+// with the factor 2^32 and without.
 TEST(Transform, RoundTripsAndProductsGiveTheCyclicConvolution) {
   for (const Prime& p : kPrimes) {
     for (std::size_t n : lengthsUpTo(12)) {
@@ -68,9 +69,18 @@ TEST(Transform, RoundTripsAndProductsGiveTheCyclicConvolution) {
       bignum::inverseTransform(w.data(), p.g, n);
       ASSERT_EQ(w, a);
       if (n < 2 || n > 2048) continue;  // below 2 the transforms return at once, unscaled
-      ASSERT_EQ(throughTransforms(a, b, p), cyclicConvolution(a, b, p.m));
-      ASSERT_EQ(throughTransforms(b, a, p, true), cyclicConvolution(a, a, p.m));
+      for (const auto scaling : {bignum::Scaling::standard, bignum::Scaling::unscaled}) {
+        ASSERT_EQ(throughTransforms(a, b, p, false, scaling), cyclicConvolution(a, b, p.m));
+        ASSERT_EQ(throughTransforms(b, a, p, true, scaling), cyclicConvolution(a, a, p.m));
+      }
     }
+  }
+  // Past the one-pass lengths the unscaled pair gives what the standard one gives.
+  for (const std::size_t n : {std::size_t{32768}, std::size_t{49152}}) {
+    const Words a = randomWords(n, 5, kPrimes[0].m), b = randomWords(n, 6, kPrimes[0].m);
+    EXPECT_EQ(throughTransforms(a, b, kPrimes[0], false, bignum::Scaling::unscaled),
+              throughTransforms(a, b, kPrimes[0], false, bignum::Scaling::standard))
+        << n;
   }
   bignum::forwardTransform(nullptr, bignum::ROOT1, 0);  // nothing to do, nothing touched
 }
