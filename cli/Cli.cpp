@@ -252,7 +252,8 @@ inputs see the variables of earlier ones. At a terminal it prompts; "quit",
 
 Statements: an expression, or NAME = expression; "ans" holds the last answer.
   numbers    12.5  1e33  .5   0b101 (binary)  017 (octal)  0xff (hexadecimal)
-  operators  + - * / % (remainder)  ^ (power, left to right)  ! (factorial)
+  operators  + - * / % (remainder)  ^ (power, left to right: 2^-1 is 0.5)
+             ! (factorial)
              | (or)  $ (exclusive or)  & (and)  ~ (complement)  << >> (shifts)
              on non-negative integers; brackets ( ) [ ] { }
              Shifts round to the nearest integer: 7 >> 1 is 4.

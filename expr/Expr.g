@@ -326,15 +326,22 @@ unaryExpr [std::string& text] returns [bignum::bigfloat value]
     | value = powerExpr[text]
     ;
 
-// Left-associative: 2 ^ 3 ^ 2 is 64. A signed exponent needs brackets.
+// Left-associative: 2 ^ 3 ^ 2 is 64. A minus sign directly after ^ negates
+// the exponent (it does not nest): 2 ^ -1 is 0.5, 2 ^ -2 ^ 2 is (2 ^ -2) ^ 2.
 powerExpr [std::string& text] returns [bignum::bigfloat value]
 {
     std::string right;
     bignum::bigfloat operand;
+    bool negative = false;
 }
     : value = factorialExpr[text]
-      ( op:POWER operand = factorialExpr[right]
+      ( op:POWER ( MINUS { negative = true; } )? operand = factorialExpr[right]
         {
+            if (negative) {
+                operand = -operand;
+                right = "-" + right;
+                negative = false;
+            }
             text += " ^ " + right;
             value = expr_actions::power(value, operand, op);
         }
