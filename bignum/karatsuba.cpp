@@ -12,6 +12,7 @@ namespace bignum {
 // row[j] += x[0] padded[j + 3] + x[1] padded[j + 2] + x[2] padded[j + 1] +
 // x[3] padded[j] for j < count, on vectors (karatsuba_avx2.cpp).
 void addFourRowsAvx2(std::uint64_t* row, const std::uint32_t* padded, std::size_t count, const std::uint64_t* x);
+
 namespace {
 
 using u32 = std::uint32_t;

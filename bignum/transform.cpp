@@ -49,8 +49,8 @@ const std::uint32_t* cachedTable(const Montgomery& mg, std::uint32_t r, std::siz
     std::vector<std::uint32_t> words;
   };
   // A transform uses at most two tables and a product three moduli: twelve
-  // entries hold a forward and an inverse product's worth, about 100 KiB at
-  // the longest direct length.
+  // entries hold a forward and an inverse product's worth, at most 768 KiB
+  // (at the longest one-pass length).
   thread_local std::array<Entry, 12> entries;
   thread_local std::size_t next = 0;
   for (Entry& e : entries)
