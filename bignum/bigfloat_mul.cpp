@@ -122,7 +122,6 @@ bigfloat mulshort(numstruct& a, numstruct& b) {
 // window of accumulators, one per column that the words of b reach, slides
 // over a from its least significant end; columns leaving it are final.
 bigfloat schoolbook(numstruct& a, numstruct& b) {
-  using Sum = std::uint64_t;
   const long prec = minPrecision(a.prec, b.prec);
   const std::size_t na = prec == INFINITE ? a.size() : std::min(a.size(), static_cast<std::size_t>(prec));
   const std::size_t nb = b.size();
@@ -141,9 +140,9 @@ bigfloat schoolbook(numstruct& a, numstruct& b) {
     poll(na * nb);
     std::uint64_t carry = 0;
     for (std::size_t k = size; k-- > 0;) {
-      Sum column = carry;
+      std::uint64_t column = carry;
       const std::size_t first = k + 1 > nb ? k + 1 - nb : 0, last = std::min(k, na - 1);
-      for (std::size_t i = first; i <= last; ++i) column += static_cast<Sum>(std::uint64_t{am[i]} * bm[k - i]);
+      for (std::size_t i = first; i <= last; ++i) column += std::uint64_t{am[i]} * bm[k - i];
       std::uint32_t word;
       carry = divideByBase(column, word);
       rm[k] = word;
@@ -155,7 +154,7 @@ bigfloat schoolbook(numstruct& a, numstruct& b) {
   const std::vector<std::uint32_t> B = leadingWords(b, nb);
 
   // window[k % nb] accumulates column k (0 is the most significant) for k in [i, i + nb).
-  Sum window[kSchoolbook] = {};
+  std::uint64_t window[kSchoolbook] = {};
   std::uint64_t carry = 0;
   {
     BackwardWriter out(*r, size);
@@ -169,10 +168,10 @@ bigfloat schoolbook(numstruct& a, numstruct& b) {
         const std::uint64_t x = w[i - start];
         // Column i + j lives in slot (i + j) mod nb: a run from `slot`, then one from 0.
         const std::size_t slot = i % nb, wrap = nb - slot;
-        for (std::size_t j = 0; j < wrap; ++j) window[slot + j] += static_cast<Sum>(x * B[j]);
-        for (std::size_t j = wrap; j < nb; ++j) window[slot + j - nb] += static_cast<Sum>(x * B[j]);
+        for (std::size_t j = 0; j < wrap; ++j) window[slot + j] += x * B[j];
+        for (std::size_t j = wrap; j < nb; ++j) window[slot + j - nb] += x * B[j];
         // Column i + nb - 1 gets nothing more.
-        Sum& last = window[slot == 0 ? nb - 1 : slot - 1];
+        std::uint64_t& last = window[slot == 0 ? nb - 1 : slot - 1];
         std::uint32_t word;
         carry = divideByBase(last + carry, word);
         out.put(i + nb - 1, word);

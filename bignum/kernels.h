@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "bignum/init.h"
 #include "bignum/modint.h"
 
 namespace bignum {
@@ -25,10 +26,9 @@ struct Garner {
   std::uint32_t inverse12 = mg2.to(mg2.power(MOD1 % MOD2, MOD2 - 2));
   std::uint32_t inverse13 = mg3.to(mg3.power(MOD1 % MOD3, MOD3 - 2));
   std::uint32_t inverse23 = mg3.to(mg3.power(MOD2 % MOD3, MOD3 - 2));
-  static constexpr std::uint64_t kBase = 1000000000;
   static constexpr std::uint64_t kM12 = std::uint64_t{MOD1} * MOD2;
-  static constexpr std::uint64_t M1[2] = {MOD1 % kBase, MOD1 / kBase};
-  static constexpr std::uint64_t M12[3] = {kM12 % kBase, kM12 / kBase % kBase, kM12 / kBase / kBase};
+  static constexpr std::uint64_t M1[2] = {MOD1 % Base, MOD1 / Base};
+  static constexpr std::uint64_t M12[3] = {kM12 % Base, kM12 / Base % Base, kM12 / Base / Base};
 };
 
 struct Kernels {

@@ -99,21 +99,21 @@ void inverseRadix3(std::uint32_t* x0, std::size_t third, std::size_t begin, std:
   }
 }
 
-std::uint32_t difference(std::uint32_t a, std::uint32_t b, std::uint32_t m) { return a >= b ? a - b : a + (m - b); }
+// x mod m for x below 2 m.
+inline std::uint32_t reduced(std::uint32_t x, std::uint32_t m) { return x >= m ? x - m : x; }
 
 void crtDigits(std::uint32_t* r1, const std::uint32_t* r2, const std::uint32_t* r3, std::uint64_t* a1,
                std::uint64_t* a2, std::size_t n, const Garner& g) {
-  constexpr std::uint64_t B = Garner::kBase;
   for (std::size_t i = 0; i < n; ++i) {
     const std::uint32_t x1 = r1[i];
-    const std::uint32_t x2 = g.mg2.mul(difference(r2[i], x1 >= MOD2 ? x1 - MOD2 : x1, MOD2), g.inverse12);
-    const std::uint32_t t = g.mg3.mul(difference(r3[i], x1 >= MOD3 ? x1 - MOD3 : x1, MOD3), g.inverse13);
-    const std::uint32_t x3 = g.mg3.mul(difference(t, x2 >= MOD3 ? x2 - MOD3 : x2, MOD3), g.inverse23);
+    const std::uint32_t x2 = g.mg2.mul(sub(r2[i], reduced(x1, MOD2), MOD2), g.inverse12);
+    const std::uint32_t t = g.mg3.mul(sub(r3[i], reduced(x1, MOD3), MOD3), g.inverse13);
+    const std::uint32_t x3 = g.mg3.mul(sub(t, reduced(x2, MOD3), MOD3), g.inverse23);
     const std::uint64_t d0 = x1 + Garner::M1[0] * x2 + Garner::M12[0] * x3;
-    const std::uint64_t d1 = Garner::M1[1] * x2 + Garner::M12[1] * x3 + d0 / B;
-    r1[i] = static_cast<std::uint32_t>(d0 % B);
-    a1[i] = d1 % B;
-    a2[i] = Garner::M12[2] * x3 + d1 / B;
+    const std::uint64_t d1 = Garner::M1[1] * x2 + Garner::M12[1] * x3 + d0 / Base;
+    r1[i] = static_cast<std::uint32_t>(d0 % Base);
+    a1[i] = d1 % Base;
+    a2[i] = Garner::M12[2] * x3 + d1 / Base;
   }
 }
 
