@@ -36,6 +36,13 @@ fs::path applicationDirectory(const fs::path& executableFolder) {
   return {};
 }
 
+fs::path stateDirectory() {
+  if (const fs::path xdg = environment("XDG_STATE_HOME"); xdg.is_absolute()) return created(xdg / "numbrix");
+  if (const fs::path home = environment("HOME"); home.is_absolute())
+    return created(home / ".local" / "state" / "numbrix");
+  return {};
+}
+
 fs::path executableFolder(const std::string& fallback) {
   std::error_code failed;
   const fs::path self = fs::read_symlink("/proc/self/exe", failed);

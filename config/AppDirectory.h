@@ -20,6 +20,13 @@
 // chosen as above, or an empty path when there is none.
 std::filesystem::path applicationDirectory(const std::filesystem::path& executableFolder);
 
+// The folder of what the programs keep between sessions (the desktop
+// program's history, the command line's prompt history):
+// $XDG_STATE_HOME/numbrix when that is an absolute path, else
+// $HOME/.local/state/numbrix when $HOME is; created when missing. An empty
+// path when neither applies: nothing is then kept.
+std::filesystem::path stateDirectory();
+
 // The folder of the running program (from /proc/self/exe, else `fallback`'s folder).
 std::filesystem::path executableFolder(const std::string& fallback);
 

@@ -93,6 +93,9 @@ public:
         variables_ = variables;
         constants_ = constants;
     }
+    // With `dryRun` the input is evaluated as usual but assigns nothing: the
+    // variables and the displayer are left alone when it ends.
+    void setDryRun(bool dryRun) { dryRun_ = dryRun; }
 
     // Counts the consumed tokens: the position that trial parses of calls are remembered by.
     void consume() override {
@@ -108,6 +111,7 @@ private:
     Table* variables_ = nullptr;
     const Table* constants_ = nullptr;
     Table pendingAssignments_;
+    bool dryRun_ = false;
 
     int nesting_ = 0;
     std::size_t consumed_ = 0;

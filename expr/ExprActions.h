@@ -84,6 +84,7 @@ void Access::logStatement(Parser& parser, const std::string& text, const bignum:
 
 template <class Parser>
 void Access::commit(Parser& parser) {
+  if (parser.dryRun_) return;
   for (const auto& [name, value] : parser.pendingAssignments_) {
     (*parser.variables_)[name] = value;
     if (parser.displayer_ != nullptr) parser.displayer_->display(name, value);

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "bignum/bigfloat.h"
 #include "config/IConfig.h"
@@ -46,6 +47,12 @@ class IExprParser {
   // it runs ends it so, with the kind Cancelled; one asked for before it
   // began is forgotten.
   virtual void parse(const std::string& text) = 0;
+  // Evaluates `text` as parse() does, throwing the same errors and stopping
+  // on cancel() alike, but assigns no variable and tells no listener.
+  // Returns the answer text of its last statement (what the log would show).
+  virtual std::string preview(const std::string& text) = 0;
+  // The names of the variables, in byte order.
+  virtual std::vector<std::string> variableNames() const = 0;
   // Removes a variable (if there is one) and tells the displayer either way.
   virtual void removeVariable(const std::string& name) = 0;
   // Removes all variables and tells the displayer.

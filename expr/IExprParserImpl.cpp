@@ -35,11 +35,12 @@ IExprParserImpl* current = nullptr;
 // for the call.
 template <class StartRule>
 void run(const std::string& text, StartRule startRule, IExprParserDisplayer* displayer, IExprParserLog* log,
-         ExprParser::Table* variables, const ExprParser::Table* constants) {
+         ExprParser::Table* variables, const ExprParser::Table* constants, bool dryRun = false) {
   std::istringstream in(text);
   ExprLexer lexer(in);
   ExprParser parser(lexer);
   parser.setTargets(displayer, log, variables, constants);
+  parser.setDryRun(dryRun);
   startRule(parser);
 }
 
@@ -108,6 +109,29 @@ void IExprParserImpl::parse(const std::string& text) {
   } catch (...) {
     rethrowAsExprParserException();
   }
+}
+
+std::string IExprParserImpl::preview(const std::string& text) {
+  // Keeps the answer of the last statement; nothing else hears of the input.
+  struct LastAnswer : IExprParserLog {
+    std::string answer;
+    void log(const std::string&, const std::string& text) override { answer = text; }
+  } last;
+  bignum::clearCancel();
+  try {
+    run(
+        text, [](ExprParser& parser) { parser.program(); }, nullptr, &last, &variables_, &constants_, true);
+  } catch (...) {
+    rethrowAsExprParserException();
+  }
+  return last.answer;
+}
+
+std::vector<std::string> IExprParserImpl::variableNames() const {
+  std::vector<std::string> names;
+  names.reserve(variables_.size());
+  for (const auto& entry : variables_) names.push_back(entry.first);
+  return names;
 }
 
 void IExprParserImpl::removeVariable(const std::string& name) {

@@ -11,6 +11,8 @@ class IExprParserImpl : public IExprParser {
   void setDisplayer(IExprParserDisplayer* displayer) override { displayer_ = displayer; }
   void setLog(IExprParserLog* log) override { log_ = log; }
   void parse(const std::string& text) override;
+  std::string preview(const std::string& text) override;
+  std::vector<std::string> variableNames() const override;
   void removeVariable(const std::string& name) override;
   void clearVariables() override;
   bool getVariable(const std::string& name, bignum::bigfloat& out) override;

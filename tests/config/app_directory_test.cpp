@@ -59,27 +59,30 @@ TEST(ApplicationDirectory, ChoiceOfFolder) {
 TEST(ApplicationDirectory, NoFolderWithoutAnAbsoluteHome) {
   TempDir dir, work;
   const std::string home = (dir.path() / "home").string(), xdg = (dir.path() / "xdg").string();
+  // XDG_STATE_HOME takes the same value as XDG_CONFIG_HOME in each row.
   const struct {
     const char* xdg;
     const char* home;
-    fs::path expected;
+    fs::path expected, state;
   } cases[] = {
-      {nullptr, nullptr, {}},
-      {"", "", {}},
-      {"xdg", nullptr, {}},
-      {nullptr, "home", {}},
-      {"./xdg", "home", {}},
-      {"xdg", home.c_str(), fs::path(home) / ".config" / "numbrix"},
-      {nullptr, home.c_str(), fs::path(home) / ".config" / "numbrix"},
-      {xdg.c_str(), "home", fs::path(xdg) / "numbrix"},
+      {nullptr, nullptr, {}, {}},
+      {"", "", {}, {}},
+      {"xdg", nullptr, {}, {}},
+      {nullptr, "home", {}, {}},
+      {"./xdg", "home", {}, {}},
+      {"xdg", home.c_str(), fs::path(home) / ".config" / "numbrix", fs::path(home) / ".local" / "state" / "numbrix"},
+      {nullptr, home.c_str(), fs::path(home) / ".config" / "numbrix", fs::path(home) / ".local" / "state" / "numbrix"},
+      {xdg.c_str(), "home", fs::path(xdg) / "numbrix", fs::path(xdg) / "numbrix"},
   };
   const fs::path started = fs::current_path();
   fs::current_path(work.path());
   ScopedEnvironment noHome("NUMBRIX_HOME", nullptr);
   for (const auto& c : cases) {
-    ScopedEnvironment config("XDG_CONFIG_HOME", c.xdg), user("HOME", c.home);
+    ScopedEnvironment config("XDG_CONFIG_HOME", c.xdg), state("XDG_STATE_HOME", c.xdg), user("HOME", c.home);
     const std::string row = std::string(c.xdg ? c.xdg : "(unset)") + ", " + (c.home ? c.home : "(unset)");
     EXPECT_EQ(applicationDirectory(dir.path() / "bin"), c.expected) << row;
+    EXPECT_EQ(stateDirectory(), c.state) << row;
+    EXPECT_TRUE(c.state.empty() || fs::is_directory(c.state)) << row;
     EXPECT_EQ(work.listing(), "") << row;
   }
   fs::current_path(started);
