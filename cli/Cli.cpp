@@ -233,7 +233,9 @@ roots and other quotients take a guard word more. Each -e TEXT is one input
 are skipped), and "-" reads the lines of standard input. Inputs are evaluated
 in the order given; without any, the lines of standard input are. Later
 inputs see the variables of earlier ones. At a terminal it prompts; "quit",
-"exit" or the end of input ends it.
+"exit" or the end of input ends it. There Tab completes names, and Up recalls
+lines of earlier sessions too (the last 1000, kept in "cli_history" in
+$XDG_STATE_HOME/numbrix or ~/.local/state/numbrix).
 
   -e TEXT            evaluate TEXT
   -v                 print "statement = answer" instead of the answer

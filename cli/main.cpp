@@ -1,5 +1,4 @@
 // numbrix-cli: the calculator on the command line.
-#include <editline/readline.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -8,31 +7,11 @@
 #include "bignum/init.h"
 #include "bignum/scratch.h"
 #include "cli/Cli.h"
+#include "cli/LineEditor.h"
 #include "cli/LongWork.h"
+#include "cli/PromptHistory.h"
 #include "config/AppDirectory.h"
 #include "config/StaleFiles.h"
-
-namespace {
-
-// A line at the prompt with line editing; each non-blank line joins the
-// session's history. Ctrl+C gives an empty line.
-bool editedLine(const std::string& prompt, std::string& line) {
-  char* read = readline(prompt.c_str());
-  if (read == nullptr && cli::interruptRequested()) {
-    // Ctrl+C at the prompt drops the line being typed, as in a shell.
-    cli::forgetInterrupts();
-    line.clear();
-    std::cout << std::endl;
-    return true;
-  }
-  if (read == nullptr) return false;
-  line = read;
-  std::free(read);
-  if (line.find_first_not_of(" \t") != std::string::npos) add_history(line.c_str());
-  return true;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   cli::Options options;
@@ -63,6 +42,13 @@ int main(int argc, char** argv) {
   const bool terminal = isatty(STDIN_FILENO) != 0;
   cli::catchInterrupts();
   const int progress = isatty(STDERR_FILENO) != 0 ? STDERR_FILENO : -1;
-  return cli::run(options, constants,
-                  {std::cin, std::cout, std::cerr, terminal, terminal ? editedLine : nullptr, progress});
+  // Only a session at the prompt keeps its lines, in the folder kept between sessions.
+  const bool prompting = terminal && options.inputs.empty();
+  const std::filesystem::path state = prompting ? stateDirectory() : std::filesystem::path();
+  cli::PromptHistory history(state.empty() ? state : state / "cli_history");
+  if (prompting) cli::startLineEditing(history, std::cerr);
+  const int status = cli::run(
+      options, constants, {std::cin, std::cout, std::cerr, terminal, terminal ? cli::editedLine : nullptr, progress});
+  if (prompting) cli::endLineEditing(std::cerr);
+  return status;
 }

@@ -14,6 +14,12 @@ bool isNameChar(char c) {
 }  // namespace
 
 std::vector<CompletionName> completionNames(const IExprParser& parser, const std::string& prefix) {
+  std::vector<std::string> names = parser.variableNames();
+  for (const auto& entry : parser.constants()) names.push_back(entry.first);
+  return completionNames(names, prefix);
+}
+
+std::vector<CompletionName> completionNames(const std::vector<std::string>& names, const std::string& prefix) {
   std::map<std::string, CompletionName> byName;
   const auto offer = [&](const std::string& name, const std::string& shown, bool function) {
     if (name.compare(0, prefix.size(), prefix) != 0) return;
@@ -24,12 +30,11 @@ std::vector<CompletionName> completionNames(const IExprParser& parser, const std
     offer(entry.first, entry.first + (entry.first == "log" ? "(a, b)" : "(x)"), true);
   offer("PI", "PI", false);
   offer("E", "E", false);
-  for (const auto& entry : parser.constants()) offer(entry.first, entry.first, false);
-  for (const std::string& name : parser.variableNames()) offer(name, name, false);
-  std::vector<CompletionName> names;
-  names.reserve(byName.size());
-  for (auto& entry : byName) names.push_back(std::move(entry.second));
-  return names;
+  for (const std::string& name : names) offer(name, name, false);
+  std::vector<CompletionName> offered;
+  offered.reserve(byName.size());
+  for (auto& entry : byName) offered.push_back(std::move(entry.second));
+  return offered;
 }
 
 std::size_t nameStart(const std::string& text, std::size_t cursor) {

@@ -21,6 +21,9 @@ struct CompletionName {
 // that shadows a function's name is offered as the function. An empty
 // prefix gives all names.
 std::vector<CompletionName> completionNames(const IExprParser& parser, const std::string& prefix = {});
+// The same with `names` (variables, user constants) in place of the
+// evaluator's own, for a caller that must not touch the evaluator.
+std::vector<CompletionName> completionNames(const std::vector<std::string>& names, const std::string& prefix);
 
 // The start of the name that ends at `cursor` in `text` (letters, digits and
 // underlines, not starting with a digit): where completing would replace

@@ -1,6 +1,7 @@
 #include "ui/CAboutDlg.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include "ui/ControlIds.h"
 #include "ui/Prompts.h"
 #include "ui/Settings.h"
+#include "ui/ThemeColours.h"
 
 namespace {
 
@@ -40,19 +42,45 @@ bool isSafeTarget(const QUrl& url) {
   return true;
 }
 
+// A link in the theme's link colour, moved where needed to be readable on
+// the window colour; written again whenever the palette changes.
+class LinkLabel : public QLabel {
+ public:
+  LinkLabel(const QString& text, const QUrl& url, QWidget* parent) : QLabel(parent), text_(text), url_(url) {
+    setTextFormat(Qt::RichText);
+    showLink();
+  }
+
+ protected:
+  void changeEvent(QEvent* event) override {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) showLink();
+  }
+
+ private:
+  void showLink() {
+    const QColor colour = readableOn(palette().color(QPalette::Link), palette().color(QPalette::Window));
+    const QString html =
+        QStringLiteral("<a href=\"%1\" style=\"color:%2\">%3</a>")
+            .arg(url_.toString(QUrl::FullyEncoded).toHtmlEscaped(), colour.name(), text_.toHtmlEscaped());
+    if (html != text()) setText(html);
+  }
+
+  QString text_;
+  QUrl url_;
+};
+
 // A label showing `text`: a link to `target` (read as a user would type it)
 // when that is safe to open, else plain text. The text is never read as markup.
 QLabel* linkLabel(const QString& text, const QString& target, QWidget* parent) {
-  auto* label = new QLabel(parent);
   const QUrl url = QUrl::fromUserInput(target);
   if (!isSafeTarget(url)) {
+    auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
     return label;
   }
-  label->setTextFormat(Qt::RichText);
-  label->setText(QStringLiteral("<a href=\"%1\">%2</a>")
-                     .arg(url.toString(QUrl::FullyEncoded).toHtmlEscaped(), text.toHtmlEscaped()));
+  auto* label = new LinkLabel(text, url, parent);
   label->setTextInteractionFlags(Qt::TextBrowserInteraction);
   label->setOpenExternalLinks(false);  // opened by CAboutDlg::openLink, which checks the target again
   label->setToolTip(target);

@@ -1,8 +1,11 @@
 #include "ui/CInputEdit.h"
 
+#include <QAbstractItemView>
 #include <QClipboard>
+#include <QCompleter>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 
 #include "ui/ControlIds.h"
@@ -34,3 +37,20 @@ QMenu* CInputEdit::preparedMenu() {
 }
 
 void CInputEdit::contextMenuEvent(QContextMenuEvent* event) { preparedMenu()->exec(event->globalPos()); }
+
+void CInputEdit::keyPressEvent(QKeyEvent* event) {
+  if (completer_ != nullptr && completer_->popup()->isVisible()) {
+    switch (event->key()) {
+      case Qt::Key_Enter:
+      case Qt::Key_Return:
+      case Qt::Key_Escape:
+      case Qt::Key_Tab:
+      case Qt::Key_Backtab:
+        event->ignore();  // the completer chooses or closes
+        return;
+      default:
+        break;
+    }
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}

@@ -5,6 +5,7 @@
 
 #include <QPlainTextEdit>
 
+class QCompleter;
 class QMenu;
 
 class CInputEdit : public QPlainTextEdit {
@@ -15,6 +16,9 @@ class CInputEdit : public QPlainTextEdit {
   // The menu with its items enabled or greyed for the current state (as it
   // is shown at a right click).
   QMenu* preparedMenu();
+  // The completer whose popup, while open, takes Enter, Tab and Esc (the
+  // keys that choose or close); null for none.
+  void setCompleter(QCompleter* completer) { completer_ = completer; }
 
  signals:
   // "&My Constants" was chosen.
@@ -22,7 +26,9 @@ class CInputEdit : public QPlainTextEdit {
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QMenu* menu_;
+  QCompleter* completer_ = nullptr;
 };

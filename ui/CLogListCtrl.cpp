@@ -1,7 +1,10 @@
 #include "ui/CLogListCtrl.h"
 
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QMenu>
 #include <QPlainTextEdit>
 
@@ -11,7 +14,17 @@
 #include "ui/ReportList.h"
 
 CLogListCtrl::CLogListCtrl(QWidget* parent) : QTableWidget(0, 2, parent), menu_(new QMenu(tr("&Log"), this)) {
-  setUpReportList(this, {tr("Answer"), tr("Expression")}, {60, 500});
+  // The expressions' column stretches to the rest of the width (never below its first width).
+  setUpReportList(this, {tr("Answer"), tr("Expression")}, {240, 100});
+  // A column the user drags keeps its share of the width as the list is resized.
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+    if (column == 0 && !sizing_ && viewport()->width() > 0)
+      answerShare_ = static_cast<double>(width) / viewport()->width();
+  });
+  addCommand(menu_, tr("Copy &Answer"), ids::LogCopyAnswer, this, &CLogListCtrl::copyAnswer)
+      ->setShortcut(QKeySequence::Copy);
+  addCommand(menu_, tr("Copy &Expression"), ids::LogCopyExpression, this, &CLogListCtrl::copyExpression);
+  menu_->addSeparator();
   addCommand(menu_, tr("Clear &All"), ids::LogClearAll, this, &CLogListCtrl::clearAll);
   addCommand(menu_, tr("Clear &Selected"), ids::LogClearSelected, this, &CLogListCtrl::clearSelected);
   menu_->addSeparator();
@@ -22,9 +35,13 @@ CLogListCtrl::CLogListCtrl(QWidget* parent) : QTableWidget(0, 2, parent), menu_(
 
 void CLogListCtrl::log(const std::string& expressionText, const std::string& answerText) {
   insertRow(0);
-  setItem(0, 0, new QTableWidgetItem(QString::fromLocal8Bit(answerText)));
-  setItem(0, 1, new QTableWidgetItem(QString::fromLocal8Bit(expressionText)));
+  setItem(0, 0, reportItem(QString::fromLocal8Bit(answerText)));
+  setItem(0, 1, reportItem(QString::fromLocal8Bit(expressionText)));
 }
+
+QString CLogListCtrl::answerText(int row) const { return fullText(item(row, 0)); }
+
+QString CLogListCtrl::expressionText(int row) const { return fullText(item(row, 1)); }
 
 int CLogListCtrl::selectedRow() const { return ::selectedRow(this); }
 
@@ -34,8 +51,19 @@ QMenu* CLogListCtrl::preparedMenu() {
   findCommand(this, ids::ExportLog)->setEnabled(!empty);
   findCommand(this, ids::Reevaluate)->setEnabled(selected);
   findCommand(this, ids::LogClearSelected)->setEnabled(selected);
+  findCommand(this, ids::LogCopyAnswer)->setEnabled(selected);
+  findCommand(this, ids::LogCopyExpression)->setEnabled(selected);
   return menu_;
 }
+
+void CLogListCtrl::copyCell(int column) {
+  const int row = selectedRow();
+  if (row >= 0) QGuiApplication::clipboard()->setText(fullText(item(row, column)));
+}
+
+void CLogListCtrl::copyAnswer() { copyCell(0); }
+
+void CLogListCtrl::copyExpression() { copyCell(1); }
 
 void CLogListCtrl::clearAll() { setRowCount(0); }
 
@@ -49,14 +77,14 @@ void CLogListCtrl::reevaluate() {
   if (row < 0) return;
   auto* input = qobject_cast<QPlainTextEdit*>(findControl(window(), ids::Input));
   if (input == nullptr) return;
-  input->insertPlainText(item(row, 1)->text());
+  input->insertPlainText(expressionText(row));
   input->setFocus();
 }
 
 QByteArray CLogListCtrl::exportBytes() const {
   QString text;
   for (int row = rowCount() - 1; row >= 0; --row)
-    text += item(row, 1)->text() + QStringLiteral("\r\n= ") + item(row, 0)->text() + QStringLiteral("\r\n\r\n");
+    text += expressionText(row) + QStringLiteral("\r\n= ") + answerText(row) + QStringLiteral("\r\n\r\n");
   QByteArray bytes;
   bytes.reserve(text.size() * 2);
   for (QChar c : text) {
@@ -91,4 +119,21 @@ void CLogListCtrl::contextMenuEvent(QContextMenuEvent* event) { preparedMenu()->
 void CLogListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
   if (selectedRow() >= 0) reevaluate();
   QTableWidget::mouseDoubleClickEvent(event);
+}
+
+void CLogListCtrl::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Copy)) {
+    copyAnswer();  // the whole answer, not the cell's shortened text the view would copy
+    event->accept();
+    return;
+  }
+  QTableWidget::keyPressEvent(event);
+}
+
+void CLogListCtrl::resizeEvent(QResizeEvent* event) {
+  // Before the view lays out its header, which then gives the expressions the rest.
+  sizing_ = true;
+  setColumnWidth(0, qRound(answerShare_ * viewport()->width()));
+  sizing_ = false;
+  QTableWidget::resizeEvent(event);
 }

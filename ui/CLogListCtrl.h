@@ -1,6 +1,8 @@
 // The log list: every evaluated statement with its answer, newest first.
-// Its right-click menu "&Log" clears rows, exports the log and puts an
-// earlier expression back into the input.
+// Its right-click menu "&Log" copies a row's answer or expression, clears
+// rows, exports the log and puts an earlier expression back into the input.
+// The answers' column takes a share of the width (the user may drag it), and
+// texts too long for a column are cut in the middle.
 #pragma once
 
 #include <QByteArray>
@@ -19,9 +21,17 @@ class CLogListCtrl : public QTableWidget, public IExprParserLog {
   // IExprParserLog: a new row at the top.
   void log(const std::string& expressionText, const std::string& answerText) override;
 
+  // The menu with its items enabled or greyed for the current state.
   QMenu* preparedMenu();
 
+  // The whole answer and expression of `row`; empty for a row that does not exist.
+  QString answerText(int row) const;
+  QString expressionText(int row) const;
+
   // The commands.
+  // Put the selected row's whole answer or expression on the clipboard; nothing without a selection.
+  void copyAnswer();
+  void copyExpression();
   void clearAll();
   void clearSelected();
   // Puts the selected row's expression into the window's input (control 1059),
@@ -39,9 +49,15 @@ class CLogListCtrl : public QTableWidget, public IExprParserLog {
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  // Ctrl+C copies the selected answer.
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   int selectedRow() const;
+  void copyCell(int column);
 
   QMenu* menu_;
+  double answerShare_ = 0.45;  // of the width, for the answers' column
+  bool sizing_ = false;        // while the list itself sets the column's width
 };

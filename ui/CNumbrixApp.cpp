@@ -1,6 +1,7 @@
 #include "ui/CNumbrixApp.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 #include <clocale>
 #include <locale>
@@ -14,6 +15,9 @@
 #include "ui/CInputEdit.h"
 #include "ui/CNumbrixDlg.h"
 #include "ui/CNumbrixMiniDlg.h"
+#include "ui/CResultListCtrl.h"
+#include "ui/CResultViewDlg.h"
+#include "ui/ControlIds.h"
 #include "ui/Prompts.h"
 #include "ui/Settings.h"
 
@@ -39,7 +43,7 @@ void CNumbrixApp::loadSettings() {
   if (state_.directory.empty()) {
     // Without a folder nothing is read or written; the settings are the defaults.
     writeDefaultSettings();
-    if (screenshot_.isEmpty())
+    if (screenshot_.path.isEmpty())
       Prompts::current().warning(nullptr, tr("Numbrix"),
                                  tr("Neither HOME nor XDG_CONFIG_HOME names a folder for the program's files. The "
                                     "settings and your constants are neither read nor saved in this session."));
@@ -49,6 +53,7 @@ void CNumbrixApp::loadSettings() {
   removeStaleTemporaries(state_.directory);  // left by a copy killed while saving
   if (!std::filesystem::exists(settingsPath())) writeDefaultSettings();
   settingsStore->load(settingsPath().string());
+  settings::loadUserSettings(state_);
   const IExprParser::ConstantsFile constants = IExprParser::instance()->loadConstants(constantsPath().string());
   miniNext_ = settingsStore->get(settings::kDialogType) != "normal";
   state_.alwaysOnTop = settingsStore->get(settings::kTopMost) == "true";
@@ -58,7 +63,7 @@ void CNumbrixApp::loadSettings() {
 void CNumbrixApp::warnOfConstantsFile(bool unreadable) {
   const int skipped = static_cast<int>(IExprParser::instance()->skippedConstants().size());
   // A picture taken unattended must not wait for a message box.
-  if ((skipped == 0 && !unreadable) || !screenshot_.isEmpty()) return;
+  if ((skipped == 0 && !unreadable) || !screenshot_.path.isEmpty()) return;
   const QString file = QString::fromStdString(constantsPath().string());
   const QString text =
       unreadable ? tr("The constants file cannot be read:\n%1\n\nNo constants were loaded from it. It is left as it "
@@ -92,7 +97,7 @@ void CNumbrixApp::runWindowLoop() {
       window = std::make_unique<CNumbrixMiniDlg>(state_);
     else
       window = std::make_unique<CNumbrixDlg>(state_);
-    if (!screenshot_.isEmpty()) scheduleScreenshot(window.get());
+    if (!screenshot_.path.isEmpty()) scheduleScreenshot(window.get());
     const int end = window->exec();
     miniNext_ = !miniNext_;
     window.reset();
@@ -101,15 +106,23 @@ void CNumbrixApp::runWindowLoop() {
 }
 
 void CNumbrixApp::scheduleScreenshot(NumbrixWindow* window) {
-  const QString path = screenshot_;
-  screenshot_.clear();
-  if (screenshotOfConstants_) {
-    if (auto* main = qobject_cast<CNumbrixDlg*>(window))
-      QTimer::singleShot(0, main, [main] { main->openMyConstants(main->input()); });
-  }
-  QTimer::singleShot(500, window, [window, path] {
+  const Screenshot shot = screenshot_;
+  screenshot_ = Screenshot{};
+  auto* main = qobject_cast<CNumbrixDlg*>(window);
+  QTimer::singleShot(0, window, [window, main, shot] {
+    if (main != nullptr && shot.maximized) {
+      window->setWindowState(Qt::WindowMaximized);
+      // Without a window manager nothing maximises: the window takes the screen itself.
+      if (window->screen() != nullptr) window->setGeometry(window->screen()->availableGeometry());
+    }
+    if (main != nullptr && shot.constants) main->openMyConstants(main->input());
+    if (shot.settings) findCommand(window, ids::Settings)->trigger();
+    if (main != nullptr && !shot.resultView.isEmpty()) main->results()->viewVariable(shot.resultView);
+  });
+  QTimer::singleShot(500, window, [window, path = shot.path] {
     QWidget* shown = QApplication::activeModalWidget();
     if (shown == nullptr) shown = window;
+    if (auto* view = qobject_cast<CResultViewDlg*>(shown)) view->chooseRadix(1);
     shown->grab().save(path);
     if (shown != window) qobject_cast<QDialog*>(shown)->reject();
     QTimer::singleShot(0, window, &QDialog::reject);
@@ -120,5 +133,6 @@ void CNumbrixApp::exitInstance() {
   IConfig* store = IConfig::instance(IConfig::SettingsStore);
   store->set(settings::kDialogType, miniNext_ ? "normal" : "mini");
   store->set(settings::kTopMost, state_.alwaysOnTop ? "true" : "false");
+  settings::saveUserSettings(state_);
   if (!state_.directory.empty()) store->save(settingsPath().string());
 }

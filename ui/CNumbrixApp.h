@@ -41,13 +41,17 @@ class CNumbrixApp {
   std::filesystem::path settingsPath() const { return settingsFilePath(state_.directory); }
   std::filesystem::path constantsPath() const { return constantsFilePath(state_.directory); }
 
-  // Saves a picture of the first window to `path` once it shows, then closes
-  // it; with `ofConstants` the main window first opens "My Constants" and the
-  // picture is of that dialog.
-  void setScreenshotPath(const QString& path, bool ofConstants = false) {
-    screenshot_ = path;
-    screenshotOfConstants_ = ofConstants;
-  }
+  // What a picture shows besides the first window.
+  struct Screenshot {
+    QString path;            // where the picture goes; empty: none is taken
+    bool constants = false;  // "My Constants" opened from the main window
+    bool settings = false;   // the settings dialog
+    QString resultView;      // the result view of this variable, in binary
+    bool maximized = false;  // the main window maximised
+  };
+  // Saves a picture of the first window (or of the dialog it opens) once it
+  // shows, then closes it.
+  void setScreenshot(const Screenshot& screenshot) { screenshot_ = screenshot; }
 
  private:
   void writeDefaultSettings();
@@ -56,6 +60,5 @@ class CNumbrixApp {
 
   AppState state_;
   bool miniNext_ = false;
-  QString screenshot_;
-  bool screenshotOfConstants_ = false;
+  Screenshot screenshot_;
 };

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -18,6 +19,14 @@ namespace {
 const QString kStartText = QStringLiteral("0.0");
 const QString kError = QStringLiteral("Error");
 const QString kTooBig = QStringLiteral("Too Big");
+// Tooltips longer than this are cut: a million digits would stall the desktop.
+constexpr qsizetype kToolTipChars = 2000;
+
+QString toolTipOf(const QString& text) {
+  if (text.size() <= kToolTipChars) return text;
+  return text.left(kToolTipChars) + QStringLiteral("…\n") +
+         CNumbrixMiniDlg::tr("(%n characters in all; Ctrl+C copies them)", nullptr, static_cast<int>(text.size()));
+}
 
 }  // namespace
 
@@ -46,47 +55,73 @@ CNumbrixMiniDlg::CNumbrixMiniDlg(AppState& state, QWidget* parent) : NumbrixWind
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(result_);
+  progress_ = new QProgressBar(this);
+  progress_->setTextVisible(false);
+  progress_->setMaximumHeight(6);
+  progress_->setRange(0, 0);  // busy, without a measure
+  progress_->setToolTip(tr("Computing… Esc stops it."));
+  progress_->hide();
+  layout->addWidget(progress_);
   layout->addWidget(pad);
   layout->setSizeConstraint(QLayout::SetFixedSize);  // not resizable
 
-  IExprParser* parser = IExprParser::instance();
-  parser->setDisplayer(this);
-  parser->setLog(nullptr);  // nothing evaluated here is logged
-  parser->clearVariables();
+  runner_->setListeners(this, this, nullptr);  // nothing evaluated here is logged
+  connect(runner_, &EvaluationRunner::evaluated, this, &CNumbrixMiniDlg::finished);
+  connect(runner_, &EvaluationRunner::busyChanged, progress_, &QWidget::setVisible);
+  IExprParser::instance()->clearVariables();
   input_->setFocus();
 }
 
-CNumbrixMiniDlg::~CNumbrixMiniDlg() { IExprParser::instance()->setDisplayer(nullptr); }
+CNumbrixMiniDlg::~CNumbrixMiniDlg() {
+  delete runner_;  // stops what still runs before the window's parts go
+  runner_ = nullptr;
+}
 
-void CNumbrixMiniDlg::display(const std::string&, bignum::bigfloat value) {
-  result_->setText(QString::fromLocal8Bit(formatValue(value, 40)));
+void CNumbrixMiniDlg::display(const std::string& name, bignum::bigfloat value) {
+  showValue(name, QString::fromLocal8Bit(formatValue(value, 40)));
+}
+
+void CNumbrixMiniDlg::showValue(const std::string&, const QString& text) {
+  result_->setText(text);
+  result_->setCursorPosition(0);  // a long answer shows its start
+  result_->setToolTip(toolTipOf(text));
 }
 
 void CNumbrixMiniDlg::remove(const std::string&) {}
 
 void CNumbrixMiniDlg::clear() {}
 
-void CNumbrixMiniDlg::showInResultBox(const QString& text) {
+void CNumbrixMiniDlg::showInResultBox(const QString& text, const QString& toolTip) {
   result_->selectAll();
   result_->insert(text);
   result_->setCursorPosition(0);
+  result_->setToolTip(toolTip);
 }
 
 void CNumbrixMiniDlg::evaluate() {
-  if (const std::optional<std::string> narrow = textToEvaluate(input_->text())) {
-    try {
-      IExprParser::instance()->parse(*narrow + "\n");
-      input_->selectAll();
-      input_->insert(QString());
-    } catch (const ExprParserException& e) {
-      showInResultBox(e.kind() == ExprParserException::Kind::TooBig ? kTooBig : kError);
-    } catch (...) {
-      showInResultBox(kError);
-    }
-  }
+  const QString text = input_->text();
+  if (const std::optional<std::string> narrow = textToEvaluate(text)) waiting_.insert(runner_->evaluate(*narrow), text);
   input_->setFocus();
 }
 
+void CNumbrixMiniDlg::finished(int id, const EvaluationOutcome& outcome) {
+  const QString text = waiting_.take(id);
+  if (outcome.ok()) {
+    if (input_->text() == text) {  // an input edited meanwhile belongs to the user
+      input_->selectAll();
+      input_->insert(QString());
+    }
+  } else if (outcome.error) {
+    const bool tooBig = outcome.error->kind() == ExprParserException::Kind::TooBig;
+    showInResultBox(tooBig ? kTooBig : kError, QString::fromLocal8Bit(outcome.error->what()));
+  } else {
+    showInResultBox(kError, tr("Unknown exception !"));
+  }
+}
+
 void CNumbrixMiniDlg::resetError() {
-  if (result_->text() == kError || result_->text() == kTooBig) result_->setText(kStartText);
+  if (result_->text() == kError || result_->text() == kTooBig) {
+    result_->setText(kStartText);
+    result_->setToolTip(QString());
+  }
 }

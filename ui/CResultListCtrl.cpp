@@ -1,6 +1,8 @@
 #include "ui/CResultListCtrl.h"
 
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <string>
@@ -10,6 +12,7 @@
 #include "expr/IExprParser.h"
 #include "ui/CResultViewDlg.h"
 #include "ui/ControlIds.h"
+#include "ui/EvaluationRunner.h"
 #include "ui/Prompts.h"
 #include "ui/ReportList.h"
 #include "ui/VariablesFile.h"
@@ -19,6 +22,9 @@ CResultListCtrl::CResultListCtrl(QWidget* parent) : QTableWidget(0, 2, parent), 
   setSortingEnabled(true);
   sortByColumn(0, Qt::AscendingOrder);
 
+  addCommand(menu_, tr("Copy &Value"), ids::ResultCopyValue, this, &CResultListCtrl::copyValue)
+      ->setShortcut(QKeySequence::Copy);
+  menu_->addSeparator();
   addCommand(menu_, tr("Clear &All"), ids::ResultClearAll, this, &CResultListCtrl::clearAll);
   addCommand(menu_, tr("&Clear Selected"), ids::ResultClearSelected, this, &CResultListCtrl::clearSelected);
   menu_->addSeparator();
@@ -31,8 +37,11 @@ CResultListCtrl::CResultListCtrl(QWidget* parent) : QTableWidget(0, 2, parent), 
 }
 
 void CResultListCtrl::display(const std::string& name, bignum::bigfloat value) {
+  showValue(name, QString::fromLocal8Bit(formatValue(value, 40)));
+}
+
+void CResultListCtrl::showValue(const std::string& name, const QString& text) {
   const QString wideName = QString::fromLocal8Bit(name);
-  const QString text = QString::fromLocal8Bit(formatValue(value, 40));
   int row = rowOf(wideName);
   setSortingEnabled(false);
   if (row < 0) {
@@ -40,7 +49,7 @@ void CResultListCtrl::display(const std::string& name, bignum::bigfloat value) {
     insertRow(row);
     setItem(row, 0, new QTableWidgetItem(wideName));
   }
-  setItem(row, 1, new QTableWidgetItem(text));
+  setItem(row, 1, reportItem(text));
   setSortingEnabled(true);  // the sorted list places a new row
 }
 
@@ -57,6 +66,8 @@ int CResultListCtrl::rowOf(const QString& name) const {
   return -1;
 }
 
+QString CResultListCtrl::valueText(int row) const { return fullText(item(row, 1)); }
+
 QString CResultListCtrl::selectedName() const {
   const QList<QTableWidgetItem*> chosen = selectedItems();
   if (chosen.isEmpty()) return QString();
@@ -70,19 +81,35 @@ QMenu* CResultListCtrl::preparedMenu() {
   findCommand(this, ids::ResultClearSelected)->setEnabled(selected);
   findCommand(this, ids::ResultView)->setEnabled(selected);
   findCommand(this, ids::ExportVariables)->setEnabled(!empty);
+  findCommand(this, ids::ResultCopyValue)->setEnabled(selected);
+  // While an evaluation works the evaluator is its own: what reads or changes it waits.
+  if (!EvaluatorAccess::available())
+    for (int id : {ids::ResultClearAll, ids::ResultClearSelected, ids::ResultView, ids::ImportVariables,
+                   ids::ExportVariables, ids::ResultMyConstants})
+      findCommand(this, id)->setEnabled(false);
   return menu_;
 }
 
-void CResultListCtrl::clearAll() { IExprParser::instance()->clearVariables(); }
+void CResultListCtrl::copyValue() {
+  const int row = selectedRow(this);
+  if (row >= 0) QGuiApplication::clipboard()->setText(valueText(row));
+}
+
+void CResultListCtrl::clearAll() {
+  if (const EvaluatorAccess::Guard access = EvaluatorAccess::acquire()) IExprParser::instance()->clearVariables();
+}
 
 void CResultListCtrl::clearSelected() {
   const QString name = selectedName();
-  if (!name.isEmpty()) IExprParser::instance()->removeVariable(name.toLocal8Bit().toStdString());
+  const EvaluatorAccess::Guard access = EvaluatorAccess::acquire();
+  if (access && !name.isEmpty()) IExprParser::instance()->removeVariable(name.toLocal8Bit().toStdString());
 }
 
-void CResultListCtrl::viewSelected() {
-  const QString name = selectedName();
-  if (name.isEmpty()) return;
+void CResultListCtrl::viewSelected() { viewVariable(selectedName()); }
+
+void CResultListCtrl::viewVariable(const QString& name) {
+  const EvaluatorAccess::Guard access = EvaluatorAccess::acquire();
+  if (name.isEmpty() || !access) return;
   bignum::bigfloat value(0);
   IExprParser::instance()->getVariable(name.toLocal8Bit().toStdString(), value);
   CResultViewDlg view(name, value, this);
@@ -99,7 +126,8 @@ void CResultListCtrl::exportVariables() {
   Prompts& prompts = Prompts::current();
   const QString path =
       prompts.saveFileName(this, QStringLiteral("Variables"), variablesFilter(), QStringLiteral("cvf"));
-  if (path.isEmpty()) return;
+  const EvaluatorAccess::Guard access = EvaluatorAccess::acquire();
+  if (path.isEmpty() || !access) return;
   std::vector<std::string> names;
   names.reserve(static_cast<std::size_t>(rowCount()));
   for (int row = 0; row < rowCount(); ++row) names.push_back(item(row, 0)->text().toLocal8Bit().toStdString());
@@ -110,7 +138,8 @@ void CResultListCtrl::exportVariables() {
 void CResultListCtrl::importVariables() {
   Prompts& prompts = Prompts::current();
   const QString path = prompts.openFileName(this, variablesFilter());
-  if (path.isEmpty()) return;
+  const EvaluatorAccess::Guard access = EvaluatorAccess::acquire();
+  if (path.isEmpty() || !access) return;
   const int skipped = ::importVariables(path.toLocal8Bit().toStdString());
   if (skipped == kUnreadable)
     prompts.warning(this, tr("Import Variables"), tr("The file cannot be read as a variables file:\n") + path);
@@ -127,4 +156,13 @@ void CResultListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
     return;
   }
   QTableWidget::mouseDoubleClickEvent(event);
+}
+
+void CResultListCtrl::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Copy)) {
+    copyValue();  // the whole value, not the cell's shortened text the view would copy
+    event->accept();
+    return;
+  }
+  QTableWidget::keyPressEvent(event);
 }

@@ -1,7 +1,8 @@
 // The results list: one row per variable of the evaluator, "Name" and
 // "Value", sorted by name. It follows the evaluator as its displayer; its
-// right-click menu "&Result" clears variables, opens the result view, writes
-// and reads variables files and opens the constants dialog.
+// right-click menu "&Result" copies a value, clears variables, opens the
+// result view, writes and reads variables files and opens the constants
+// dialog. Values too long for their column are cut in the middle.
 #pragma once
 
 #include <QTableWidget>
@@ -18,6 +19,8 @@ class CResultListCtrl : public QTableWidget, public IExprParserDisplayer {
 
   // IExprParserDisplayer: a variable got a value, was removed, all were removed.
   void display(const std::string& name, bignum::bigfloat value) override;
+  // The same with the value's answer text made already (by the worker).
+  void showValue(const std::string& name, const QString& text);
   void remove(const std::string& name) override;
   void clear() override;
 
@@ -25,10 +28,14 @@ class CResultListCtrl : public QTableWidget, public IExprParserDisplayer {
   QMenu* preparedMenu();
 
   // The commands.
+  // Puts the selected row's whole value on the clipboard; nothing without a selection.
+  void copyValue();
   void clearAll();
   void clearSelected();
   // Opens the result view of the selected variable (modal); nothing without a selection.
   void viewSelected();
+  // Shows the result view of the variable `name` modally (nothing for an empty name).
+  void viewVariable(const QString& name);
   // Asks for a ".cvf" file and writes every listed variable to it in full.
   void exportVariables();
   // Asks for a ".cvf" file and sets its variables; entries that are not
@@ -39,6 +46,8 @@ class CResultListCtrl : public QTableWidget, public IExprParserDisplayer {
   QString selectedName() const;
   // The row whose "Name" is `name` exactly, or -1.
   int rowOf(const QString& name) const;
+  // The whole value shown in `row`; empty for a row that does not exist.
+  QString valueText(int row) const;
 
  signals:
   void myConstantsRequested();
@@ -46,6 +55,8 @@ class CResultListCtrl : public QTableWidget, public IExprParserDisplayer {
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  // Ctrl+C copies the selected value.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QMenu* menu_;

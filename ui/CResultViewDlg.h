@@ -1,6 +1,10 @@
 // One variable's value in decimal, binary, octal or hexadecimal, or as an
-// angle in degrees. All five texts are made once when the view opens; the
-// radix buttons are disabled for a value that is negative or not an integer.
+// angle in degrees, in a scrolling read-only field that holds texts of any
+// length. The texts are made when the view opens (the radix ones again when
+// the width changes); the radix buttons are disabled for a value that is not
+// an integer. A negative integer shows in binary, octal and hexadecimal as
+// its two's complement in the width chosen in the width box (enabled for
+// negative integers only), or as a note when it does not fit that width.
 #pragma once
 
 #include <QDialog>
@@ -9,8 +13,9 @@
 
 #include "bignum/bigfloat.h"
 
+class QComboBox;
 class QLabel;
-class QLineEdit;
+class QPlainTextEdit;
 class QRadioButton;
 
 class CResultViewDlg : public QDialog {
@@ -23,6 +28,9 @@ class CResultViewDlg : public QDialog {
   const std::array<QString, 5>& texts() const { return texts_; }
   int radix() const { return radix_; }
   int angle() const { return angle_; }
+  // Shows the text of `radix` (0 decimal, 1 binary, 2 octal, 3 hexadecimal),
+  // as a click on its radio button does.
+  void chooseRadix(int radix);
   // The text shown now.
   QString shownText() const;
 
@@ -30,6 +38,8 @@ class CResultViewDlg : public QDialog {
   // A click on a radio button (its id), acting only when it changes its group's value.
   void choose(int id);
   void showState(int textIndex);
+  // The binary, octal and hexadecimal texts for the width chosen now.
+  void makeRadixTexts();
 
   QString name_;
   bignum::bigfloat value_;
@@ -37,6 +47,7 @@ class CResultViewDlg : public QDialog {
   int radix_ = 0;
   int angle_ = 0;
   QLabel* label_;
-  QLineEdit* text_;
+  QPlainTextEdit* text_;
+  QComboBox* width_;
   std::array<QRadioButton*, 6> radios_{};
 };

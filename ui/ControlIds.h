@@ -22,6 +22,7 @@ inline constexpr int SwitchToMini = 1064;
 inline constexpr int About = 16;
 inline constexpr int AlwaysOnTop = 40016;
 inline constexpr int Help = 40048;
+inline constexpr int Settings = 40064;
 
 // Menu 130 "&Result" of the results list.
 inline constexpr int ResultClearAll = 32771;
@@ -30,12 +31,15 @@ inline constexpr int ResultView = 32774;
 inline constexpr int ImportVariables = 32793;
 inline constexpr int ExportVariables = 32794;
 inline constexpr int ResultMyConstants = 32792;
+inline constexpr int ResultCopyValue = 32796;
 
 // Menu 131 "&Log" of the log list.
 inline constexpr int LogClearAll = 32775;
 inline constexpr int LogClearSelected = 32789;
 inline constexpr int ExportLog = 32776;
 inline constexpr int Reevaluate = 32783;
+inline constexpr int LogCopyAnswer = 32797;
+inline constexpr int LogCopyExpression = 32798;
 
 // Menu 132 "&Input" of the input.
 inline constexpr int InputClear = 32784;
@@ -47,6 +51,7 @@ inline constexpr int InputMyConstants = 32795;
 // Result view.
 inline constexpr int ViewLabel = 1060;
 inline constexpr int ViewText = 1068;
+inline constexpr int ViewWidth = 1069;
 inline constexpr int RadioDec = 1053;
 inline constexpr int RadioBin = 1054;
 inline constexpr int RadioOct = 1055;
@@ -67,6 +72,13 @@ inline constexpr int ConstantList = 1076;
 inline constexpr int ConstantDelete = 1077;
 inline constexpr int ConstantInsert = 1078;
 inline constexpr int ConstantApply = 1079;
+
+// Settings.
+inline constexpr int SettingsDecimals = 1080;
+inline constexpr int SettingsLimited = 1081;
+inline constexpr int SettingsLimitExponent = 1082;
+inline constexpr int SettingsKeepHistory = 1083;
+inline constexpr int SettingsEnterEvaluates = 1084;
 
 // About box.
 inline constexpr int ContactLink = 1071;

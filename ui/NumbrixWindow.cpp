@@ -9,6 +9,8 @@
 #include "ui/AppIcon.h"
 #include "ui/CGuiButton.h"
 #include "ui/ControlIds.h"
+#include "ui/EvaluationRunner.h"
+#include "ui/SettingsDlg.h"
 #include "ui/WindowMenu.h"
 
 NumbrixWindow::NumbrixWindow(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
@@ -17,6 +19,11 @@ NumbrixWindow::NumbrixWindow(AppState& state, QWidget* parent) : QDialog(parent)
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   windowMenu_ = new WindowMenu(this, state_);
+  connect(windowMenu_, &WindowMenu::settingsRequested, this, &NumbrixWindow::openSettings);
+  runner_ = new EvaluationRunner(this);
+  // The settings change the evaluator: not while it works.
+  connect(runner_, &EvaluationRunner::busyChanged, this,
+          [this](bool busy) { findCommand(this, ids::Settings)->setEnabled(!busy); });
   auto* quit = new QShortcut(QKeySequence::Quit, this);
   connect(quit, &QShortcut::activated, this, &QDialog::reject);
 }
@@ -55,8 +62,16 @@ std::optional<std::string> NumbrixWindow::textToEvaluate(const QString& input) {
 }
 
 void NumbrixWindow::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) return;  // the window does not close on Esc
+  if (event->key() == Qt::Key_Escape) {  // the window does not close on Esc; it stops long work
+    if (runner_->busy()) runner_->cancelAll();
+    return;
+  }
   QDialog::keyPressEvent(event);
 }
 
 void NumbrixWindow::contextMenuEvent(QContextMenuEvent* event) { windowMenu_->menu()->exec(event->globalPos()); }
+
+void NumbrixWindow::openSettings() {
+  const EvaluatorAccess::Guard access = EvaluatorAccess::acquire();
+  if (access) SettingsDlg::edit(state_, this);
+}

@@ -14,6 +14,7 @@
 #include "ui/Keypad.h"
 
 class CGuiButton;
+class EvaluationRunner;
 class QGridLayout;
 class WindowMenu;
 
@@ -22,6 +23,8 @@ class NumbrixWindow : public QDialog {
 
  public:
   WindowMenu* windowMenu() const { return windowMenu_; }
+  // The worker that evaluates this window's inputs.
+  EvaluationRunner* runner() const { return runner_; }
 
  protected:
   NumbrixWindow(AppState& state, QWidget* parent);
@@ -40,8 +43,11 @@ class NumbrixWindow : public QDialog {
 
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // "Settings…" of the window menu: the settings dialog over this window.
+  virtual void openSettings();
 
   AppState& state_;
+  EvaluationRunner* runner_;
 
  private:
   WindowMenu* windowMenu_;

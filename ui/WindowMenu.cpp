@@ -13,6 +13,11 @@
 
 WindowMenu::WindowMenu(QDialog* window, AppState& state)
     : QObject(window), window_(window), state_(state), menu_(new QMenu(window)), button_(new QToolButton(window)) {
+  QAction* settings = addCommand(menu_, tr("&Settings…"), ids::Settings, this, &WindowMenu::settingsRequested);
+  if (!QKeySequence(QKeySequence::Preferences).isEmpty()) {
+    settings->setShortcut(QKeySequence::Preferences);
+    window->addAction(settings);  // the shortcut anywhere in the window
+  }
   QAction* topMost = addCommand(menu_, tr("Always On &Top"), ids::AlwaysOnTop, this, &WindowMenu::toggleAlwaysOnTop);
   topMost->setCheckable(true);
   topMost->setChecked(state_.alwaysOnTop);

@@ -1,5 +1,6 @@
 // The window menu both windows carry (what the system menu holds on other
-// desktops): "Always On &Top", "&Help ..." (F1) and "&About Numbrix...". It
+// desktops): "&Settings…" (with the desktop's Preferences shortcut, where it
+// has one), "Always On &Top", "&Help ..." (F1) and "&About Numbrix...". It
 // shows as a small menu button and as the window's context menu.
 #pragma once
 
@@ -32,6 +33,10 @@ class WindowMenu : public QObject {
   void openHelp();
   // Shows the about box modally.
   void showAbout();
+
+ signals:
+  // "Settings…" was chosen; the window opens its settings dialog.
+  void settingsRequested();
 
  private:
   void applyTopMost();

@@ -1,8 +1,8 @@
 // numbrix: the desktop calculator.
 //   numbrix                       the program
 //   numbrix --screenshot FILE     shows the first window, saves a picture of it to FILE and ends
-//   numbrix --screenshot FILE --my-constants
-//                                 the same with "My Constants" opened from the main window
+//   numbrix --screenshot FILE [--maximized] [--my-constants | --settings | --result-view NAME]
+//                                 the same maximised, or of a dialog the first window opens
 //   numbrix --help | --version    prints the usage or the version and ends, without a display
 #include <QApplication>
 #include <cstdio>
@@ -18,7 +18,8 @@ namespace {
 
 QString usageText() {
   return QCoreApplication::translate("main",
-                                     "Usage: numbrix [--screenshot FILE [--my-constants]]\n"
+                                     "Usage: numbrix [--screenshot FILE [--maximized]\n"
+                                     "                [--my-constants | --settings | --result-view NAME]]\n"
                                      "       numbrix --help | --version\n"
                                      "\n"
                                      "The desktop calculator: type statements in the input, one a line, and\n"
@@ -26,8 +27,12 @@ QString usageText() {
                                      "\n"
                                      "  --screenshot FILE  show the first window, save a picture of it to FILE\n"
                                      "                     (the format follows the suffix, such as .png) and end\n"
+                                     "  --maximized        with --screenshot: maximise the main window first\n"
                                      "  --my-constants     with --screenshot: open \"My Constants\" from the main\n"
                                      "                     window and picture that dialog\n"
+                                     "  --settings         with --screenshot: picture the Settings dialog\n"
+                                     "  --result-view NAME with --screenshot: picture the result view of the\n"
+                                     "                     variable NAME (kept from the last session), in binary\n"
                                      "  --help             this text\n"
                                      "  --version          the program's version\n"
                                      "\n"
@@ -66,8 +71,16 @@ int main(int argc, char** argv) {
   CNumbrixApp numbrix(executableFolder(argv[0]));
   const QStringList arguments = QApplication::arguments();
   const qsizetype screenshot = arguments.indexOf(QStringLiteral("--screenshot"));
-  if (screenshot > 0 && screenshot + 1 < arguments.size())
-    numbrix.setScreenshotPath(arguments[screenshot + 1], arguments.contains(QStringLiteral("--my-constants")));
+  if (screenshot > 0 && screenshot + 1 < arguments.size()) {
+    CNumbrixApp::Screenshot shot;
+    shot.path = arguments[screenshot + 1];
+    shot.constants = arguments.contains(QStringLiteral("--my-constants"));
+    shot.settings = arguments.contains(QStringLiteral("--settings"));
+    shot.maximized = arguments.contains(QStringLiteral("--maximized"));
+    const qsizetype view = arguments.indexOf(QStringLiteral("--result-view"));
+    if (view > 0 && view + 1 < arguments.size()) shot.resultView = arguments[view + 1];
+    numbrix.setScreenshot(shot);
+  }
   numbrix.initInstance();
   numbrix.exitInstance();
   return 0;

@@ -202,11 +202,14 @@ TEST(Program, ExitStatusesAndStreams) {
       {"--no-limit=yes", "", 2, "", "numbrix-cli: option --no-limit takes no argument\n"},
   };
   for (const auto& [arguments, input, status, out, errStart] : cases) {
-    const Result result = runProgram(dir, "NUMBRIX_HOME=" + quoted(dir.file("home")), arguments, input);
+    const Result result =
+        runProgram(dir, "NUMBRIX_HOME=" + quoted(dir.file("home")) + " XDG_STATE_HOME=" + quoted(dir.file("state")),
+                   arguments, input);
     const std::size_t shown = errStart.empty() ? std::string::npos : errStart.size();
     EXPECT_EQ((Result{result.status, result.out, result.err.substr(0, shown)}), (Result{status, out, errStart}))
         << arguments;
   }
+  EXPECT_FALSE(std::filesystem::exists(dir.file("state/numbrix/cli_history"))) << "kept only at the prompt";
   // Without a folder for the program's files it says so once, loads no
   // constants and creates nothing where it runs.
   EXPECT_EQ(runProgram(dir, "env -u HOME -u XDG_CONFIG_HOME -u NUMBRIX_HOME", "-e '1+1'", ""),

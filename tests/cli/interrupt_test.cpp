@@ -2,8 +2,6 @@
 // statement of ten million decimals shows its progress, Ctrl+C stops it
 // within a second, the session goes on, and its files on disk are gone.
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,56 +10,12 @@
 #include <filesystem>
 #include <string>
 
+#include "PtySession.h"
 #include "support/TempDir.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// The program on a pseudo-terminal, with TMPDIR in `dir` and numbers above
-// 10^5 words on disk.
-class Session {
- public:
-  Session(const TempDir& dir, const char* digits) {
-    pid_ = forkpty(&fd_, nullptr, nullptr, nullptr);
-    if (pid_ == 0) {
-      setenv("TMPDIR", dir.path().c_str(), 1);
-      setenv("MEMORYTHRESHOLD", "100000", 1);
-      setenv("NUMBRIX_HOME", dir.file("home").c_str(), 1);
-      execl(NUMBRIX_CLI, "numbrix-cli", "-d", digits, static_cast<char*>(nullptr));
-      _exit(127);
-    }
-  }
-  ~Session() {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-    close(fd_);
-  }
-  void type(const std::string& keys) {
-    EXPECT_EQ(write(fd_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
-  }
-  // What the terminal shows until `text` appears (with it) or `seconds` pass.
-  std::string readUntil(const std::string& text, double seconds) {
-    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
-    while (shown_.find(text) == std::string::npos && Clock::now() < end) {
-      pollfd p{fd_, POLLIN, 0};
-      if (poll(&p, 1, 20) <= 0) continue;
-      char buffer[4096];
-      const ssize_t n = read(fd_, buffer, sizeof buffer);
-      if (n <= 0) break;
-      shown_.append(buffer, static_cast<std::size_t>(n));
-    }
-    const std::size_t at = shown_.find(text);
-    std::string seen = shown_.substr(0, at == std::string::npos ? shown_.size() : at + text.size());
-    shown_.erase(0, seen.size());
-    return seen;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int fd_ = -1;
-  std::string shown_;
-};
+using Clock = PtySession::Clock;
 
 // Files of mantissas under `dir`.
 int numFiles(const TempDir& dir) {
@@ -73,7 +27,7 @@ int numFiles(const TempDir& dir) {
 
 TEST(Interrupt, CtrlCStopsAStatementAndTheSessionGoesOn) {
   TempDir dir;
-  Session session(dir, "10000000");
+  PtySession session(dir, "10000000");
   session.readUntil("> ", 10);
   usleep(300000);        // the line editor reads the terminal
   session.type("\x03");  // at the prompt: a fresh one

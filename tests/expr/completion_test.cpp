@@ -1,7 +1,8 @@
 // The dry run behind live answers and the names offered for completion.
+#include "expr/Completion.h"
+
 #include <gtest/gtest.h>
 
-#include "expr/Completion.h"
 #include "tests/expr/EvaluatorFixture.h"
 
 using Preview = Evaluator;

@@ -23,13 +23,22 @@
 #include "ui/CNumbrixDlg.h"
 #include "ui/CResultListCtrl.h"
 #include "ui/ControlIds.h"
+#include "ui/EvaluationRunner.h"
 #include "ui/Prompts.h"
+
+// Waits until the window's worker has nothing left to do or to deliver.
+inline void settle(NumbrixWindow& window) { QTRY_VERIFY_WITH_TIMEOUT(window.runner()->idle(), 30000); }
 
 class ProgramFolder {
  public:
-  ProgramFolder() { qputenv("NUMBRIX_HOME", dir_.path().toLocal8Bit()); }
+  // The history goes to a folder of its own in the same place.
+  ProgramFolder() {
+    qputenv("NUMBRIX_HOME", dir_.path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", dir_.filePath(QStringLiteral("state")).toLocal8Bit());
+  }
   ~ProgramFolder() {
     qunsetenv("NUMBRIX_HOME");
+    qunsetenv("XDG_STATE_HOME");
     IConfig::instance(0)->release();
     IExprParser::resetInstance();
   }
@@ -40,10 +49,17 @@ class ProgramFolder {
   QTemporaryDir dir_;
 };
 
+// The application's state with `folder` as the program folder (which holds "Constant").
+inline AppState stateIn(const ProgramFolder& folder) {
+  AppState state;
+  state.directory = folder.path().toStdString();
+  return state;
+}
+
 // A shown main window in a private program folder, with keys to type.
 struct TestWindow {
   ProgramFolder folder;
-  AppState state{folder.path().toStdString(), {}, false};  // the program folder holds "Constant"
+  AppState state = stateIn(folder);
   CNumbrixDlg dialog{state};
   TestWindow() { dialog.show(); }
   CInputEdit* input() { return dialog.input(); }
@@ -58,7 +74,11 @@ struct TestWindow {
         QTest::keyClick(input(), c.toLatin1());
     }
   }
-  void ctrlEnter() { QTest::keyClick(input(), Qt::Key_Return, Qt::ControlModifier); }
+  // Ctrl+Enter, and waits until its answer has arrived.
+  void ctrlEnter() {
+    QTest::keyClick(input(), Qt::Key_Return, Qt::ControlModifier);
+    settle(dialog);
+  }
   // Puts `text` in the input at once and evaluates it as Ctrl+Enter does.
   void evaluate(const QString& text) {
     input()->setPlainText(text);

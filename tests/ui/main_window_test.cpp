@@ -35,7 +35,10 @@ class MainWindowTest : public QObject {
 
  private:
   struct Window : TestWindow {
-    void click(int id) { QTest::mouseClick(qobject_cast<QAbstractButton*>(findControl(&dialog, id)), Qt::LeftButton); }
+    void click(int id) {
+      QTest::mouseClick(qobject_cast<QAbstractButton*>(findControl(&dialog, id)), Qt::LeftButton);
+      settle(dialog);
+    }
     // Evaluates `text` as pasted; empty when the window answered it or showed
     // an error with the input kept, else what went wrong.
     QString evaluatePasted(const QString& text) {
@@ -148,13 +151,13 @@ class MainWindowTest : public QObject {
   void resultMenuAndCommands() {
     Window w;
     CResultListCtrl* results = w.dialog.results();
-    // Clear All, Clear Selected, Result View, Import, Export, My Constants.
-    QCOMPARE(enabling(results->preparedMenu()), QStringLiteral("000101"));
+    // Copy Value, Clear All, Clear Selected, Result View, Import, Export, My Constants.
+    QCOMPARE(enabling(results->preparedMenu()), QStringLiteral("0000101"));
     w.type(QStringLiteral("a = 2^100\nb = 2"));
     w.ctrlEnter();
-    QCOMPARE(enabling(results->preparedMenu()), QStringLiteral("100111"));
+    QCOMPARE(enabling(results->preparedMenu()), QStringLiteral("0100111"));
     results->selectRow(results->rowOf(QStringLiteral("a")));
-    QCOMPARE(enabling(results->preparedMenu()), QStringLiteral("111111"));
+    QCOMPARE(enabling(results->preparedMenu()), QStringLiteral("1111111"));
     // Result View of the selected variable: 2^100 is an integer, with its hexadecimal text.
     QString shown;
     whenWindowOpens(nullptr, [&shown](QWidget* modal) {
@@ -179,14 +182,14 @@ class MainWindowTest : public QObject {
   void logMenuAndReevaluate() {
     Window w;
     CLogListCtrl* log = w.dialog.logList();
-    // Clear All, Clear Selected, Export, Re-evaluate.
-    QCOMPARE(enabling(log->preparedMenu()), QStringLiteral("0000"));
+    // Copy Answer, Copy Expression, Clear All, Clear Selected, Export, Re-evaluate.
+    QCOMPARE(enabling(log->preparedMenu()), QStringLiteral("000000"));
     w.type(QStringLiteral("1+1\n1+1\n2*3"));
     w.ctrlEnter();
     QCOMPARE(log->rowCount(), 3);
-    QCOMPARE(enabling(log->preparedMenu()), QStringLiteral("1010"));
+    QCOMPARE(enabling(log->preparedMenu()), QStringLiteral("001010"));
     log->selectRow(2);
-    QCOMPARE(enabling(log->preparedMenu()), QStringLiteral("1111"));
+    QCOMPARE(enabling(log->preparedMenu()), QStringLiteral("111111"));
     // Re-evaluate puts the expression at the caret, replacing a selection.
     w.type(QStringLiteral("5 * ()"));
     QTextCursor cursor = w.input()->textCursor();

@@ -15,7 +15,7 @@ class MiniWindowTest : public QObject {
  private:
   struct Mini {
     ProgramFolder folder;
-    AppState state{folder.path().toStdString(), {}, false};
+    AppState state = stateIn(folder);
     CNumbrixMiniDlg dialog{state};
     Mini() { dialog.show(); }
     QLineEdit* input() { return dialog.input(); }
@@ -24,8 +24,12 @@ class MiniWindowTest : public QObject {
     void enter(const QString& text) {
       QTest::keyClicks(input(), text);
       QTest::keyClick(input(), Qt::Key_Return);
+      settle(dialog);
     }
-    void click(int id) { QTest::mouseClick(qobject_cast<QAbstractButton*>(findControl(&dialog, id)), Qt::LeftButton); }
+    void click(int id) {
+      QTest::mouseClick(qobject_cast<QAbstractButton*>(findControl(&dialog, id)), Qt::LeftButton);
+      settle(dialog);
+    }
   };
 
  private slots:
@@ -62,6 +66,7 @@ class MiniWindowTest : public QObject {
       m.enter(QStringLiteral("5"));
       m.input()->setText(QString::fromLatin1(text));
       QTest::keyClick(m.input(), Qt::Key_Return);
+      settle(m.dialog);
       QCOMPARE(m.result() + " " + m.input()->text(), QString::fromLatin1(shown) + " " + text);
       QTest::keyClick(m.input(), Qt::Key_3);
       QCOMPARE(m.result() + " " + m.input()->text(), QStringLiteral("0.0 ") + text + "3");
@@ -69,6 +74,7 @@ class MiniWindowTest : public QObject {
     // A value stays when the input is edited.
     m.input()->setText(QStringLiteral("4"));
     QTest::keyClick(m.input(), Qt::Key_Return);
+    settle(m.dialog);
     QTest::keyClick(m.input(), Qt::Key_1);
     QCOMPARE(m.result(), QStringLiteral("4"));
   }
@@ -106,7 +112,7 @@ class MiniWindowTest : public QObject {
                                                           "ended 0"));
   }
 
-  // main -> mini -> main: variables are cleared at each switch, constants
+  // main -> mini -> main: the mini window starts without variables, constants
   // stay, and nothing evaluated in the mini window is logged.
   void switchingClearsVariablesAndKeepsConstants() {
     ProgramFolder folder;
@@ -119,6 +125,7 @@ class MiniWindowTest : public QObject {
       QVERIFY(main != nullptr);
       main->input()->setPlainText(QStringLiteral("v = 5"));
       main->evaluate();
+      settle(*main);
       seen << QStringLiteral("main rows %1").arg(main->results()->rowCount());
       whenWindowOpens(first, [&](QWidget* second) {
         auto* mini = qobject_cast<CNumbrixMiniDlg*>(second);
@@ -127,6 +134,7 @@ class MiniWindowTest : public QObject {
         for (const char* text : {"v", "w = k * 2"}) {
           mini->input()->setText(QString::fromLatin1(text));
           mini->evaluate();
+          settle(*mini);
           seen << text + (" " + mini->resultBox()->text());
         }
         whenWindowOpens(second, [&](QWidget* third) {
@@ -137,6 +145,7 @@ class MiniWindowTest : public QObject {
                       .arg(again->logList()->rowCount());
           again->input()->setPlainText(QStringLiteral("k + 1"));
           again->evaluate();
+          settle(*again);
           seen << "k " + again->logList()->item(0, 0)->text();
           again->reject();
         });
@@ -145,7 +154,8 @@ class MiniWindowTest : public QObject {
       switchWindow(first);
     });
     app.runWindowLoop();
-    QCOMPARE(seen, QStringList({"main rows 1", "mini 0.0", "v Error", "w = k * 2 5", "main rows 0 log 0", "k 3.5"}));
+    // The main window opens again with the log and variables it had: they are kept between sessions.
+    QCOMPARE(seen, QStringList({"main rows 1", "mini 0.0", "v Error", "w = k * 2 5", "main rows 1 log 1", "k 3.5"}));
   }
 };
 
