@@ -109,6 +109,7 @@ CNumbrixDlg::CNumbrixDlg(AppState& state, QWidget* parent) : NumbrixWindow(state
   // Completion offers the variables of the results list and the user constants.
   assist_ = new InputAssist(input_, [this] {
     std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(results_->rowCount()) + IExprParser::instance()->constants().size());
     for (int row = 0; row < results_->rowCount(); ++row) names.push_back(results_->item(row, 0)->text().toStdString());
     for (const auto& entry : IExprParser::instance()->constants()) names.push_back(entry.first);
     return names;

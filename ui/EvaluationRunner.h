@@ -13,8 +13,8 @@
 
 #include <QObject>
 #include <QString>
-#include <chrono>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>

@@ -24,7 +24,11 @@ long digitsOf(const std::string& text) {
 }  // namespace
 
 SessionHistory::SessionHistory(const AppState& state, CLogListCtrl* log, CResultListCtrl* results, QWidget* window)
-    : QObject(window), state_(state), log_(log), results_(results), saveTimer_(new QTimer(this)),
+    : QObject(window),
+      state_(state),
+      log_(log),
+      results_(results),
+      saveTimer_(new QTimer(this)),
       path_(historyFilePath()) {
   saveTimer_->setSingleShot(true);
   saveTimer_->setInterval(kSaveDelayMs);
@@ -51,9 +55,9 @@ QStringList SessionHistory::restore() {
   if (loaded == HistoryLoad::Damaged) {
     const QString aside = QString::fromStdString(damagedHistoryPath(path_).string());
     QTimer::singleShot(0, parent(), [window = qobject_cast<QWidget*>(parent()), aside] {
-      Prompts::current().warning(window, tr("History"),
-                                 tr("The history file could not be read and was skipped. It is kept as:\n%1")
-                                     .arg(aside));
+      Prompts::current().warning(
+          window, tr("History"),
+          tr("The history file could not be read and was skipped. It is kept as:\n%1").arg(aside));
     });
   }
   restoring_ = true;
