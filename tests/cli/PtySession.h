@@ -57,17 +57,6 @@ class PtySession {
     shown_.erase(0, seen.size());
     return seen;
   }
-  // Ends the session with Ctrl+D at the prompt; the exit status as exitStatus
-  // gives it. Ctrl+D is typed again every second: one that comes while the
-  // line editor switches the terminal's mode between two lines is lost.
-  int endWithCtrlD(int seconds) {
-    int second = 0;
-    for (; second < seconds; ++second) {
-      if (write(fd_, "\x04", 1) != 1) break;  // the program has closed the terminal and is ending
-      if (const int status = exitStatus(1); status != -1 || pid_ < 0) return status;
-    }
-    return exitStatus(seconds - second);
-  }
   // The exit status once the program ends within `seconds`, else -1.
   int exitStatus(double seconds) {
     int status = 0;
