@@ -138,7 +138,8 @@ void EvaluationRunner::cancelAll() {
 }
 
 bool EvaluationRunner::busyLocked() const {
-  if (running_ && !running_->preview) return true;
+  // An evaluation whose outcome is still on its way counts: the window has not had its answer.
+  if ((running_ && !running_->preview) || undeliveredEvaluations_ > 0) return true;
   return std::any_of(queue_.begin(), queue_.end(), [](const Job& job) { return !job.preview; });
 }
 
@@ -154,7 +155,9 @@ bool EvaluationRunner::idle() const {
 
 QString EvaluationRunner::runningText() const {
   const std::lock_guard lock(mutex_);
-  return running_ && !running_->preview ? QString::fromLocal8Bit(running_->text) : QString();
+  if (running_ && !running_->preview) return QString::fromLocal8Bit(running_->text);
+  const auto next = std::find_if(queue_.begin(), queue_.end(), [](const Job& job) { return !job.preview; });
+  return next != queue_.end() ? QString::fromLocal8Bit(next->text) : QString();
 }
 
 double EvaluationRunner::progress() { return progressFraction.load(std::memory_order_relaxed); }
@@ -233,10 +236,18 @@ void EvaluationRunner::runJob(const Job& job) {
   parser->setDisplayer(displayer_);
   parser->setLog(log_);
   ++undelivered_;
+  {
+    const std::lock_guard lock(mutex_);
+    ++undeliveredEvaluations_;
+  }
   QMetaObject::invokeMethod(
       this,
       [this, id = job.id, outcome] {
         --undelivered_;
+        {
+          const std::lock_guard lock(mutex_);
+          --undeliveredEvaluations_;
+        }
         emit evaluated(id, outcome);
         watch();
       },

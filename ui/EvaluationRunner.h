@@ -80,7 +80,8 @@ class EvaluationRunner : public QObject {
   bool busy() const;
   // Nothing waits or runs, and every outcome has been delivered.
   bool idle() const;
-  // The text of the evaluation that runs now (empty when none does).
+  // The text of the evaluation that runs now, or of the next one when it is
+  // about to start (empty when none waits or runs).
   QString runningText() const;
   // The progress of the running evaluation: 0 to 1, or -1 when unknown.
   static double progress();
@@ -131,6 +132,7 @@ class EvaluationRunner : public QObject {
   bool lastBusy_ = false;  // on the user-interface thread
 
   std::atomic<int> undelivered_{0};  // outcomes posted and not yet delivered
+  int undeliveredEvaluations_ = 0;   // of them, evaluations' (guarded by mutex_)
   std::mutex evaluator_;             // held by whoever uses the evaluator
   std::thread worker_;
 };
