@@ -81,7 +81,14 @@ void CLogListCtrl::reevaluate() {
   input->setFocus();
 }
 
-QByteArray CLogListCtrl::exportBytes() const {
+QByteArray CLogListCtrl::exportBytes(LogEncoding encoding) const {
+  if (encoding == LogEncoding::Utf8) {
+    // Line ends as Linux has them, also those inside an expression.
+    QString text;
+    for (int row = rowCount() - 1; row >= 0; --row)
+      text += expressionText(row) + QStringLiteral("\n= ") + answerText(row) + QStringLiteral("\n\n");
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8();
+  }
   QString text;
   for (int row = rowCount() - 1; row >= 0; --row)
     text += expressionText(row) + QStringLiteral("\r\n= ") + answerText(row) + QStringLiteral("\r\n\r\n");
@@ -96,12 +103,16 @@ QByteArray CLogListCtrl::exportBytes() const {
 
 void CLogListCtrl::exportLog() {
   Prompts& prompts = Prompts::current();
-  const QString path =
-      prompts.saveFileName(this, QStringLiteral("NumbrixLog"), tr("Numbrix Log Files (*.txt)"), QStringLiteral("txt"));
+  // UTF-16LE first, as the files people keep are; UTF-8 for Linux's tools.
+  const QString utf8 = tr("UTF-8 text (*.txt)");
+  QString chosen;
+  const QString path = prompts.saveFileName(this, QStringLiteral("NumbrixLog"),
+                                            tr("Numbrix Log Files (*.txt)") + QStringLiteral(";;") + utf8,
+                                            QStringLiteral("txt"), &chosen);
   if (path.isEmpty()) return;
   // A new file that replaces the old one only once it is complete: a full
   // disk keeps the earlier log.
-  const QByteArray bytes = exportBytes();
+  const QByteArray bytes = exportBytes(chosen == utf8 ? LogEncoding::Utf8 : LogEncoding::Utf16le);
   switch (replaceFileWithResult(QFile::encodeName(path).toStdString(), bytes.toStdString())) {
     case ReplaceResult::Replaced:
       break;

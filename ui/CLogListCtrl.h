@@ -12,6 +12,9 @@
 
 class QMenu;
 
+// The encodings "Export Log" offers, the first as its first choice.
+enum class LogEncoding { Utf16le, Utf8 };
+
 class CLogListCtrl : public QTableWidget, public IExprParserLog {
   Q_OBJECT
 
@@ -37,14 +40,18 @@ class CLogListCtrl : public QTableWidget, public IExprParserLog {
   // Puts the selected row's expression into the window's input (control 1059),
   // replacing its selection, and gives the input the focus.
   void reevaluate();
-  // Asks for a file and writes the log to it. The file is replaced only once
+  // Asks for a file and writes the log to it, in UTF-16LE or, when the
+  // dialog's "UTF-8 text" is chosen, in UTF-8. The file is replaced only once
   // the whole log is written, so a failure keeps what it held; a file that
   // cannot be made (or may not be written) and a write that fails are told
   // apart in the message shown.
   void exportLog();
 
-  // The export file's bytes: UTF-16LE records "expression\r\n= answer\r\n\r\n", oldest first.
-  QByteArray exportBytes() const;
+  // The export file's bytes, oldest record first: UTF-16LE records
+  // "expression\r\n= answer\r\n\r\n" without a byte-order mark, or UTF-8
+  // records "expression\n= answer\n\n" without one, CR LF inside a text
+  // written as LF.
+  QByteArray exportBytes(LogEncoding encoding = LogEncoding::Utf16le) const;
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;

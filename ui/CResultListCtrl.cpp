@@ -125,7 +125,7 @@ QString variablesFilter() { return QObject::tr("Numbrix Variables Files (*.cvf)"
 void CResultListCtrl::exportVariables() {
   Prompts& prompts = Prompts::current();
   const QString path =
-      prompts.saveFileName(this, QStringLiteral("Variables"), variablesFilter(), QStringLiteral("cvf"));
+      prompts.saveFileName(this, QStringLiteral("Variables"), variablesFilter(), QStringLiteral("cvf"), nullptr);
   const EvaluatorAccess::Guard access = EvaluatorAccess::acquire();
   if (path.isEmpty() || !access) return;
   std::vector<std::string> names;

@@ -10,13 +10,14 @@ namespace {
 class QtPrompts : public Prompts {
  public:
   QString saveFileName(QWidget* parent, const QString& proposedName, const QString& filter,
-                       const QString& defaultSuffix) override {
+                       const QString& defaultSuffix, QString* chosenFilter) override {
     QFileDialog dialog(parent, QString(), proposedName, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
     dialog.setFileMode(QFileDialog::AnyFile);
-    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().front()
-                                                                                   : QString();
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    if (chosenFilter != nullptr) *chosenFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().front();
   }
   QString openFileName(QWidget* parent, const QString& filter) override {
     return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);

@@ -13,10 +13,12 @@ class Prompts {
   virtual ~Prompts() = default;
 
   // A save-file dialog; the chosen path, or empty when the user cancels.
-  // `filter` is in Qt's form ("Numbrix Log Files (*.txt)"); an existing file
-  // is confirmed before it is chosen.
+  // `filter` is in Qt's form ("Numbrix Log Files (*.txt)", several separated
+  // by ";;", the first chosen at first); an existing file is confirmed before
+  // it is chosen. The filter the user chose goes to `chosenFilter` unless it
+  // is null.
   virtual QString saveFileName(QWidget* parent, const QString& proposedName, const QString& filter,
-                               const QString& defaultSuffix) = 0;
+                               const QString& defaultSuffix, QString* chosenFilter) = 0;
   // An open-file dialog; the chosen path, or empty.
   virtual QString openFileName(QWidget* parent, const QString& filter) = 0;
   // A message box with the information icon (or the exclamation icon).

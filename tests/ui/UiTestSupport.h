@@ -162,9 +162,10 @@ class FakePrompts : public Prompts {
   FakePrompts(const FakePrompts&) = delete;
   FakePrompts& operator=(const FakePrompts&) = delete;
 
-  QString saveFileName(QWidget*, const QString& proposedName, const QString& filter,
-                       const QString& defaultSuffix) override {
+  QString saveFileName(QWidget*, const QString& proposedName, const QString& filter, const QString& defaultSuffix,
+                       QString* chosenFilter) override {
     asked << QStringLiteral("save %1 [%2] .%3").arg(proposedName, filter, defaultSuffix);
+    if (chosenFilter != nullptr) *chosenFilter = filter.split(QStringLiteral(";;")).value(nextFilter);
     return nextFile;
   }
   QString openFileName(QWidget*, const QString& filter) override {
@@ -182,7 +183,8 @@ class FakePrompts : public Prompts {
     return openSucceeds;
   }
 
-  QString nextFile;  // what the next file dialog answers ("" = cancelled)
+  QString nextFile;    // what the next file dialog answers ("" = cancelled)
+  int nextFilter = 0;  // the filter the next save dialog answers, by its place
   bool openSucceeds = true;
   QStringList asked, messages;
   QList<QUrl> opened;

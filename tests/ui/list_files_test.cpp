@@ -48,21 +48,33 @@ class ListFilesTest : public QObject {
   };
 
  private slots:
-  // The records oldest first in UTF-16, over whatever the file held; texts
-  // go out unchanged: line breaks inside an expression, characters beyond
-  // Latin-1, and two equal entries as two records.
-  void recordsAreWrittenOldestFirstInUtf16() {
+  // The records oldest first, over whatever the file held, in UTF-16LE (the
+  // dialog's first choice) or UTF-8 with LF line ends; texts go out
+  // unchanged: line breaks inside an expression, characters beyond Latin-1,
+  // and two equal entries as two records. Neither has a byte-order mark.
+  void recordsAreWrittenOldestFirst_data() {
+    QTest::addColumn<int>("filter");
+    QTest::newRow("UTF-16LE") << 0;
+    QTest::newRow("UTF-8") << 1;
+  }
+  void recordsAreWrittenOldestFirst() {
+    QFETCH(int, filter);
     Window w;
     w.evaluate(QStringLiteral("1+1\n2*3"));
     w.log()->log("first\nsecond", "1");
     w.log()->log("\xCF\x80 \xC3\xA9", "-2.5");  // UTF-8 of a pi sign, a blank and e-acute
     w.evaluate(QStringLiteral("1+1"));
     w.prompts.nextFile = w.folder.file(QStringLiteral("log.txt"));
+    w.prompts.nextFilter = filter;
     writeFile(w.prompts.nextFile, QByteArray(4096, 'z'));
     QVERIFY(w.exportThroughMenu());
-    QCOMPARE(readFile(w.prompts.nextFile),
-             utf16le(QStringLiteral("1 + 1\r\n= 2\r\n\r\n2 * 3\r\n= 6\r\n\r\nfirst\nsecond\r\n= 1\r\n\r\n"
-                                    "\u03C0 \u00E9\r\n= -2.5\r\n\r\n1 + 1\r\n= 2\r\n\r\n")));
+    QString text = QStringLiteral(
+        "1 + 1\r\n= 2\r\n\r\n2 * 3\r\n= 6\r\n\r\nfirst\nsecond\r\n= 1\r\n\r\n"
+        "\u03C0 \u00E9\r\n= -2.5\r\n\r\n1 + 1\r\n= 2\r\n\r\n");
+    const QByteArray expected =
+        filter == 0 ? utf16le(text) : text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8();
+    QCOMPARE(readFile(w.prompts.nextFile), expected);
+    QVERIFY(w.prompts.asked.back().contains(QStringLiteral("[Numbrix Log Files (*.txt);;UTF-8 text (*.txt)]")));
     QVERIFY(w.prompts.messages.isEmpty());
   }
 
