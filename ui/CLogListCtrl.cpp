@@ -1,9 +1,7 @@
 #include "ui/CLogListCtrl.h"
 
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFile>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -56,14 +54,9 @@ QMenu* CLogListCtrl::preparedMenu() {
   return menu_;
 }
 
-void CLogListCtrl::copyCell(int column) {
-  const int row = selectedRow();
-  if (row >= 0) QGuiApplication::clipboard()->setText(fullText(item(row, column)));
-}
+void CLogListCtrl::copyAnswer() { copySelectedCell(this, 0); }
 
-void CLogListCtrl::copyAnswer() { copyCell(0); }
-
-void CLogListCtrl::copyExpression() { copyCell(1); }
+void CLogListCtrl::copyExpression() { copySelectedCell(this, 1); }
 
 void CLogListCtrl::clearAll() { setRowCount(0); }
 
@@ -133,12 +126,7 @@ void CLogListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CLogListCtrl::keyPressEvent(QKeyEvent* event) {
-  if (event->matches(QKeySequence::Copy)) {
-    copyAnswer();  // the whole answer, not the cell's shortened text the view would copy
-    event->accept();
-    return;
-  }
-  QTableWidget::keyPressEvent(event);
+  if (!copiesOnCopyKey(this, event, 0)) QTableWidget::keyPressEvent(event);
 }
 
 void CLogListCtrl::resizeEvent(QResizeEvent* event) {

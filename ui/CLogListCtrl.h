@@ -62,7 +62,6 @@ class CLogListCtrl : public QTableWidget, public IExprParserLog {
 
  private:
   int selectedRow() const;
-  void copyCell(int column);
 
   QMenu* menu_;
   double answerShare_ = 0.45;  // of the width, for the answers' column

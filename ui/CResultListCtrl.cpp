@@ -1,8 +1,6 @@
 #include "ui/CResultListCtrl.h"
 
-#include <QClipboard>
 #include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <string>
@@ -90,10 +88,7 @@ QMenu* CResultListCtrl::preparedMenu() {
   return menu_;
 }
 
-void CResultListCtrl::copyValue() {
-  const int row = selectedRow(this);
-  if (row >= 0) QGuiApplication::clipboard()->setText(valueText(row));
-}
+void CResultListCtrl::copyValue() { copySelectedCell(this, 1); }
 
 void CResultListCtrl::clearAll() {
   if (const EvaluatorAccess::Guard access = EvaluatorAccess::acquire()) IExprParser::instance()->clearVariables();
@@ -159,10 +154,5 @@ void CResultListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CResultListCtrl::keyPressEvent(QKeyEvent* event) {
-  if (event->matches(QKeySequence::Copy)) {
-    copyValue();  // the whole value, not the cell's shortened text the view would copy
-    event->accept();
-    return;
-  }
-  QTableWidget::keyPressEvent(event);
+  if (!copiesOnCopyKey(this, event, 1)) QTableWidget::keyPressEvent(event);
 }

@@ -1,7 +1,10 @@
 #include "ui/ReportList.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTextDocument>
@@ -86,4 +89,16 @@ QString fullText(const QTableWidgetItem* item) {
 int selectedRow(const QTableWidget* list) {
   const QList<QTableWidgetItem*> chosen = list->selectedItems();
   return chosen.isEmpty() ? -1 : chosen.front()->row();
+}
+
+void copySelectedCell(const QTableWidget* list, int column) {
+  const int row = selectedRow(list);
+  if (row >= 0) QGuiApplication::clipboard()->setText(fullText(list->item(row, column)));
+}
+
+bool copiesOnCopyKey(const QTableWidget* list, QKeyEvent* event, int column) {
+  if (!event->matches(QKeySequence::Copy)) return false;
+  copySelectedCell(list, column);
+  event->accept();
+  return true;
 }

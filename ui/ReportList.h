@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <initializer_list>
 
+class QKeyEvent;
 class QTableWidget;
 class QTableWidgetItem;
 
@@ -29,3 +30,11 @@ QString fullText(const QTableWidgetItem* item);
 
 // The row of the selected item, or -1 when nothing is selected.
 int selectedRow(const QTableWidget* list);
+
+// The whole text of the selected row's `column` to the clipboard; nothing
+// without a selection.
+void copySelectedCell(const QTableWidget* list, int column);
+// Ctrl+C on a list copies the whole text of `column` (not the cell's
+// shortened text the view would copy): true, with `event` accepted, when
+// `event` is that key.
+bool copiesOnCopyKey(const QTableWidget* list, QKeyEvent* event, int column);
