@@ -64,7 +64,7 @@ CMyConstantDlg::CMyConstantDlg(QPlainTextEdit* target, std::string constantsPath
   fields->addWidget(new QLabel(tr("Name"), this), 0, 0);
   fields->addWidget(new QLabel(tr("Value"), this), 0, 2);
   fields->addWidget(name_, 1, 0);
-  fields->addWidget(new QLabel(tr("="), this), 1, 1);
+  fields->addWidget(new QLabel(QStringLiteral("="), this), 1, 1);
   fields->addWidget(value_, 1, 2);
   fields->addWidget(addButton, 1, 3);
   auto* side = new QVBoxLayout;

@@ -119,11 +119,11 @@ void CNumbrixApp::scheduleScreenshot(NumbrixWindow* window) {
     if (shot.settings) findCommand(window, ids::Settings)->trigger();
     if (main != nullptr && !shot.resultView.isEmpty()) main->results()->viewVariable(shot.resultView);
   });
-  QTimer::singleShot(500, window, [window, path = shot.path] {
+  QTimer::singleShot(500, window, [this, window, path = shot.path] {
     QWidget* shown = QApplication::activeModalWidget();
     if (shown == nullptr) shown = window;
     if (auto* view = qobject_cast<CResultViewDlg*>(shown)) view->chooseRadix(1);
-    shown->grab().save(path);
+    if (!shown->grab().save(path)) screenshotFailed_ = true;
     if (shown != window) qobject_cast<QDialog*>(shown)->reject();
     QTimer::singleShot(0, window, &QDialog::reject);
   });

@@ -52,6 +52,8 @@ class CNumbrixApp {
   // Saves a picture of the first window (or of the dialog it opens) once it
   // shows, then closes it.
   void setScreenshot(const Screenshot& screenshot) { screenshot_ = screenshot; }
+  // True when a picture was asked for and could not be saved.
+  bool screenshotFailed() const { return screenshotFailed_; }
 
  private:
   void writeDefaultSettings();
@@ -61,4 +63,5 @@ class CNumbrixApp {
   AppState state_;
   bool miniNext_ = false;
   Screenshot screenshot_;
+  bool screenshotFailed_ = false;
 };

@@ -22,6 +22,7 @@
 #include "ui/CResultListCtrl.h"
 #include "ui/ControlIds.h"
 #include "ui/EvaluationRunner.h"
+#include "ui/EvaluatorMessages.h"
 #include "ui/InputAssist.h"
 #include "ui/Keypad.h"
 #include "ui/SessionHistory.h"
@@ -234,7 +235,7 @@ void CNumbrixDlg::finished(int id, const EvaluationOutcome& outcome) {
       cursor.setPosition(characterPosition(text, e.endColumn() + 1), QTextCursor::KeepAnchor);
       input_->setTextCursor(cursor);
     }
-    showMessage(Message::Error, QString::fromLocal8Bit(e.what()));
+    showMessage(Message::Error, localisedEvaluatorMessage(QString::fromLocal8Bit(e.what())));
   } else {
     showMessage(Message::Error, tr("Unknown exception !"));
   }

@@ -11,14 +11,16 @@
 #include "expr/IExprParser.h"
 #include "ui/CGuiButton.h"
 #include "ui/ControlIds.h"
+#include "ui/EvaluatorMessages.h"
 #include "ui/Keypad.h"
 #include "ui/WindowMenu.h"
 
 namespace {
 
 const QString kStartText = QStringLiteral("0.0");
-const QString kError = QStringLiteral("Error");
-const QString kTooBig = QStringLiteral("Too Big");
+// What the result box shows for an error, in the user's language.
+QString errorText() { return CNumbrixMiniDlg::tr("Error"); }
+QString tooBigText() { return CNumbrixMiniDlg::tr("Too Big"); }
 // Tooltips longer than this are cut: a million digits would stall the desktop.
 constexpr qsizetype kToolTipChars = 2000;
 
@@ -113,14 +115,15 @@ void CNumbrixMiniDlg::finished(int id, const EvaluationOutcome& outcome) {
     }
   } else if (outcome.error) {
     const bool tooBig = outcome.error->kind() == ExprParserException::Kind::TooBig;
-    showInResultBox(tooBig ? kTooBig : kError, QString::fromLocal8Bit(outcome.error->what()));
+    showInResultBox(tooBig ? tooBigText() : errorText(),
+                    localisedEvaluatorMessage(QString::fromLocal8Bit(outcome.error->what())));
   } else {
-    showInResultBox(kError, tr("Unknown exception !"));
+    showInResultBox(errorText(), tr("Unknown exception !"));
   }
 }
 
 void CNumbrixMiniDlg::resetError() {
-  if (result_->text() == kError || result_->text() == kTooBig) {
+  if (result_->text() == errorText() || result_->text() == tooBigText()) {
     result_->setText(kStartText);
     result_->setToolTip(QString());
   }

@@ -113,7 +113,7 @@ void CResultListCtrl::viewVariable(const QString& name) {
 
 namespace {
 
-QString variablesFilter() { return QObject::tr("Numbrix Variables Files (*.cvf)"); }
+QString variablesFilter() { return CResultListCtrl::tr("Numbrix Variables Files (*.cvf)"); }
 
 }  // namespace
 
@@ -139,8 +139,9 @@ void CResultListCtrl::importVariables() {
   if (skipped == kUnreadable)
     prompts.warning(this, tr("Import Variables"), tr("The file cannot be read as a variables file:\n") + path);
   else if (skipped > 0)
-    prompts.information(this, tr("Import Variables"),
-                        tr("%1 entries of the file were skipped because they are not valid variables.").arg(skipped));
+    prompts.information(
+        this, tr("Import Variables"),
+        tr("%n entries of the file were skipped because they are not valid variables.", nullptr, skipped));
 }
 
 void CResultListCtrl::contextMenuEvent(QContextMenuEvent* event) { preparedMenu()->exec(event->globalPos()); }

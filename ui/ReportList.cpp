@@ -1,6 +1,7 @@
 #include "ui/ReportList.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -46,7 +47,8 @@ QString tipText(const QString& text) {
     tip += (at > 0 ? QStringLiteral("\n") : QString()) + text.mid(at, std::min(kTipLine, shown - at));
   if (shown < text.size()) {
     const auto digits = std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); });
-    tip += QChar(0x2026) + QObject::tr("\n(%1 characters, %2 digits)").arg(text.size()).arg(digits);
+    tip += QChar(0x2026) +
+           QCoreApplication::translate("ReportList", "\n(%1 characters, %2 digits)").arg(text.size()).arg(digits);
   }
   return Qt::convertFromPlainText(tip, Qt::WhiteSpacePre);
 }

@@ -90,5 +90,7 @@ std::string degreesText(const bigfloat& radians) {
   const bigfloat rest = bignum::fmod(degrees, bigfloat(360));
   const bigfloat turns = bignum::floor(abs(radians) / pi / 2);
   if (turns.sign() == 0) return formatValue(rest, 40);
-  return (radians.sign() < 0 ? "-" : "") + formatValue(turns, 40) + " * 360 + " + formatValue(rest, 40);
+  std::string text = radians.sign() < 0 ? "-" : "";
+  text += formatValue(turns, 40);
+  return text + " * 360 + " + formatValue(rest, 40);
 }

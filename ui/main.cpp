@@ -13,6 +13,7 @@
 #include "config/AppDirectory.h"
 #include "ui/AppIcon.h"
 #include "ui/CNumbrixApp.h"
+#include "ui/Translations.h"
 
 namespace {
 
@@ -54,6 +55,8 @@ bool hasOption(int argc, char** argv, const char* option) {
 int main(int argc, char** argv) {
   // Answered before the application starts, so that they need no display.
   if (hasOption(argc, argv, "--help")) {
+    QCoreApplication core(argc, argv);  // for the translation alone
+    installTranslations(core);
     std::fputs(usageText().toLocal8Bit().constData(), stdout);
     return 0;
   }
@@ -62,8 +65,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   QApplication application(argc, argv);
+  installTranslations(application);  // before any window or message
   QApplication::setApplicationName(QStringLiteral("Numbrix"));
   QApplication::setApplicationVersion(QStringLiteral(NUMBRIX_VERSION));
+  // Wayland desktops match the window to its menu entry (icon, name) by this.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.numbrix.Numbrix"));
   QApplication::setWindowIcon(numbrixIcon());
   // The number library's settings ("bignum.ini") come from the program folder, before any evaluation.
   bignum::setSettingsFolder(applicationDirectory(executableFolder(argv[0])).string());
@@ -83,5 +89,10 @@ int main(int argc, char** argv) {
   }
   numbrix.initInstance();
   numbrix.exitInstance();
+  if (numbrix.screenshotFailed()) {
+    const QString message = QCoreApplication::translate("main", "numbrix: the picture could not be saved to %1\n");
+    std::fputs(qUtf8Printable(message.arg(arguments[screenshot + 1])), stderr);
+    return 1;
+  }
   return 0;
 }
