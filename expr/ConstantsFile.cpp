@@ -73,7 +73,8 @@ Texts merge(const Texts& base, const Texts& ours, const Texts& theirs) {
 
 std::string setAside(const std::string& path) {
   for (int n = 0; n < 100; ++n) {
-    std::string aside = path + ".bad" + (n == 0 ? "" : "." + std::to_string(n));
+    std::string aside = path + ".bad";
+    if (n != 0) aside.append(1, '.').append(std::to_string(n));
     if (moveWithoutReplacing(path, aside)) return aside;
     if (errno != EEXIST) return "";
   }

@@ -113,7 +113,7 @@ std::string scientific(const bignum::bigfloat& value, long significant) {
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   std::string text = value.sign() < 0 ? "-" : "";
   text += digits[0];
-  if (digits.size() > 1) text += "." + digits.substr(1);
+  if (digits.size() > 1) text.append(1, '.').append(digits, 1);
   return text + (exponent < 0 ? "e-" : "e+") + std::to_string(exponent < 0 ? -exponent : exponent);
 }
 
