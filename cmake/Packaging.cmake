@@ -19,7 +19,8 @@ file(WRITE ${numbrix_changelog}
   "numbrix (${PROJECT_VERSION}) unstable; urgency=medium\n\n"
   "  * Release ${PROJECT_VERSION}. What it brought is told in the project's CHANGELOG.md.\n\n"
   " -- ${NUMBRIX_MAINTAINER}  ${numbrix_release_rfc2822}\n")
-execute_process(COMMAND gzip -9nf ${numbrix_changelog} RESULT_VARIABLE numbrix_gzip_failed)
+find_program(NUMBRIX_GZIP gzip REQUIRED)
+execute_process(COMMAND ${NUMBRIX_GZIP} -9nf ${numbrix_changelog} RESULT_VARIABLE numbrix_gzip_failed)
 if(numbrix_gzip_failed)
   message(FATAL_ERROR "gzip could not compress ${numbrix_changelog}")
 endif()
